@@ -1,0 +1,67 @@
+// The host player's window-message interface. Stateless apart from the link it sends through.
+#pragma once
+#include <string>
+
+#include "platform/host_link.h"
+
+namespace ipc {
+// Request codes: lParam of WM_USER requests, wParam of WM_COMMAND requests.
+constexpr LPARAM kStartPlay = 102;
+constexpr LPARAM kGetStatus = 104;
+constexpr LPARAM kGetOutputTime = 105;
+constexpr LPARAM kJumpToTime = 106;
+constexpr LPARAM kSetVolume = 122;
+constexpr LPARAM kGetListPos = 125;
+constexpr LPARAM kGetPlaylistFile = 211;
+constexpr LPARAM kGetIniFile = 334;
+constexpr LPARAM kGetIniDirectory = 335;
+constexpr LPARAM kNotify = 603;
+constexpr LPARAM kIsFullScreen = 630;
+constexpr WPARAM kQueryVolume = static_cast<WPARAM>(-666);
+constexpr WPARAM kCmdQuit = 40001;
+constexpr WPARAM kCmdPause = 40046;
+constexpr WPARAM kCmdForward5 = 40060;
+constexpr WPARAM kCmdBack5 = 40061;
+// wParam of a kNotify message.
+constexpr WPARAM kNotifyVolume = 1;
+constexpr WPARAM kNotifyStatus = 2;
+constexpr WPARAM kNotifyInfo = 5;
+
+constexpr int kStatusPlaying = 1;
+constexpr int kStatusPaused = 3;
+
+// The longest text copied from a host answer; longer texts are cut.
+constexpr std::size_t kMaxText = 4096;
+} // namespace ipc
+
+class CWinampIPC {
+public:
+    explicit CWinampIPC(HostLink& link) : m_link(link) {}
+
+    bool IsFullScreen();
+    int GetPosition();
+    int GetLength();
+    void JumpTo(int ms);
+    void SetVolume(int volume);
+    int GetVolume();
+    int GetStatus();
+    int GetListPos();
+    std::string GetPlaylistFile(int index);
+    std::string GetIniFile();
+    std::string GetIniDirectory();
+    void SkipForward5();
+    void SkipBack5();
+    void QuitHost();
+
+    // wanted: -1 toggles; 0 or 1 asks for that state and toggles only when the player is not in it.
+    void PlayPause(int wanted);
+    // Leaves the player paused: starts and pauses a stopped player, pauses a playing one.
+    void EnsurePaused();
+
+private:
+    LRESULT User(WPARAM wParam, LPARAM code) { return m_link.Send(WM_USER, wParam, code); }
+    void Command(WPARAM id) { m_link.Send(WM_COMMAND, id, 0); }
+    std::string Text(WPARAM wParam, LPARAM code);
+
+    HostLink& m_link;
+};

@@ -1,0 +1,88 @@
+// The Win32 side of the seams: each method is the platform call of the same name.
+#pragma once
+#include "platform/file_store.h"
+#include "platform/host_link.h"
+#include "platform/profile_store.h"
+#include "platform/window_system.h"
+
+// The plug-in's own module; resources and dialogs come from here, never from the host's executable.
+HINSTANCE ThisModule();
+
+// Sends to the window whose handle *target holds at the time of the call (the host writes it late).
+class Win32HostLink : public HostLink {
+public:
+    explicit Win32HostLink(const HWND* target) : m_target(target) {}
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return ::SendMessageA(*m_target, message, wParam, lParam);
+    }
+
+private:
+    const HWND* m_target;
+};
+
+class Win32ProfileStore : public ProfileStore {
+public:
+    DWORD GetString(const char* section, const char* key, const char* defaultValue, char* buffer, DWORD size,
+                    const char* path) override {
+        return ::GetPrivateProfileStringA(section, key, defaultValue, buffer, size, path);
+    }
+    BOOL WriteString(const char* section, const char* key, const char* value, const char* path) override {
+        return ::WritePrivateProfileStringA(section, key, value, path);
+    }
+};
+
+class Win32FileStore : public FileStore {
+public:
+    bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
+    bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
+};
+
+class Win32WindowSystem : public WindowSystem {
+public:
+    HWND CreateDialogFromTemplate(int templateId, HWND parent, DialogHandler* handler) override;
+    INT_PTR RunModalDialog(int templateId, HWND parent, DialogHandler* handler) override;
+    BOOL EndDialog(HWND dialog, INT_PTR result) override { return ::EndDialog(dialog, result); }
+    HWND GetDlgItem(HWND dialog, int id) override { return ::GetDlgItem(dialog, id); }
+
+    LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        return ::SendMessageA(hwnd, message, wParam, lParam);
+    }
+    BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) override {
+        return ::SetWindowPos(hwnd, insertAfter, x, y, cx, cy, flags);
+    }
+    BOOL GetWindowRect(HWND hwnd, RECT* rect) override { return ::GetWindowRect(hwnd, rect); }
+    BOOL ScreenToClientRect(HWND hwnd, RECT* rect) override {
+        ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(rect), 2);
+        return TRUE;
+    }
+    BOOL IsWindowVisible(HWND hwnd) override { return ::IsWindowVisible(hwnd); }
+    BOOL IsWindowEnabled(HWND hwnd) override { return ::IsWindowEnabled(hwnd); }
+    LONG_PTR GetStyle(HWND hwnd) override { return ::GetWindowLongPtrA(hwnd, GWL_STYLE); }
+    HWND GetWindow(HWND hwnd, UINT command) override { return ::GetWindow(hwnd, command); }
+    int GetClassNameA(HWND hwnd, char* buffer, int size) override { return ::GetClassNameA(hwnd, buffer, size); }
+    BOOL SetWindowTextA(HWND hwnd, const char* text) override { return ::SetWindowTextA(hwnd, text); }
+    int GetWindowTextA(HWND hwnd, char* buffer, int size) override { return ::GetWindowTextA(hwnd, buffer, size); }
+    BOOL RedrawWindow(HWND hwnd, UINT flags) override { return ::RedrawWindow(hwnd, nullptr, nullptr, flags); }
+    BOOL SetFocus(HWND hwnd) override { return ::SetFocus(hwnd) != nullptr; }
+
+    UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) override { return ::SetTimer(hwnd, id, elapse, nullptr); }
+    BOOL KillTimer(HWND hwnd, UINT_PTR id) override { return ::KillTimer(hwnd, id); }
+
+    int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override {
+        return ::MessageBoxA(owner, text, caption, type);
+    }
+    BOOL GetClipCursor(RECT* rect) override { return ::GetClipCursor(rect); }
+    BOOL ClipCursor(const RECT* rect) override { return ::ClipCursor(rect); }
+    int GetSystemMetrics(int index) override { return ::GetSystemMetrics(index); }
+
+    DWORD GetSysColor(int index) override { return ::GetSysColor(index); }
+    HPEN CreatePen(int style, int width, COLORREF colour) override { return ::CreatePen(style, width, colour); }
+    HBRUSH CreateSolidBrush(COLORREF colour) override { return ::CreateSolidBrush(colour); }
+    HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                      DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
+                      DWORD quality, DWORD pitchAndFamily, const char* face) override {
+        return ::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
+                             outPrecision, clipPrecision, quality, pitchAndFamily, face);
+    }
+    BOOL DeleteObject(HGDIOBJ object) override { return ::DeleteObject(object); }
+};

@@ -1,0 +1,56 @@
+#include "platform/win32/win32_seams.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+namespace {
+
+bool ReturnsResultDirectly(UINT message) {
+    return message == WM_INITDIALOG || (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC);
+}
+
+// One procedure for every dialog of the plug-in: the handler rides in DWLP_USER from WM_INITDIALOG on.
+// No exception may leave into the platform's dialog manager, and through it into the host.
+INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    DialogHandler* handler;
+    if (message == WM_INITDIALOG) {
+        handler = reinterpret_cast<DialogHandler*>(lParam);
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(handler));
+    } else {
+        handler = reinterpret_cast<DialogHandler*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (handler == nullptr) return FALSE;
+
+    LRESULT result = 0;
+    bool handled = false;
+    try {
+        handled = handler->OnMessage(hwnd, message, wParam, lParam, &result);
+    } catch (...) {
+        handled = false;
+    }
+    if (!handled) {
+        // The framework's defaults for OK and Cancel: end the dialog (a modeless one is hidden).
+        if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+            (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            ::EndDialog(hwnd, LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    }
+    if (ReturnsResultDirectly(message)) return static_cast<INT_PTR>(result);
+    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+} // namespace
+
+HWND Win32WindowSystem::CreateDialogFromTemplate(int templateId, HWND parent, DialogHandler* handler) {
+    return ::CreateDialogParamA(ThisModule(), MAKEINTRESOURCEA(templateId), parent, DialogProc,
+                                reinterpret_cast<LPARAM>(handler));
+}
+
+INT_PTR Win32WindowSystem::RunModalDialog(int templateId, HWND parent, DialogHandler* handler) {
+    return ::DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(templateId), parent, DialogProc,
+                             reinterpret_cast<LPARAM>(handler));
+}

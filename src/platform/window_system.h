@@ -1,0 +1,56 @@
+// Seam: the USER and GDI-object calls of the bar, its sliders and the configuration dialog.
+// Method names carry the A suffix where the platform's headers define a macro for the plain name.
+#pragma once
+#include "platform/win_types.h"
+
+// Receives every message of a dialog made from one of the plug-in's templates.
+class DialogHandler {
+public:
+    virtual ~DialogHandler() = default;
+    // True when handled; *result then is the message's result (for WM_INITDIALOG the value the dialog
+    // procedure returns). False leaves the message to the platform's dialog defaults.
+    virtual bool OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
+};
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // Dialogs from the plug-in's own resources.
+    virtual HWND CreateDialogFromTemplate(int templateId, HWND parent, DialogHandler* handler) = 0;
+    virtual INT_PTR RunModalDialog(int templateId, HWND parent, DialogHandler* handler) = 0;
+    virtual BOOL EndDialog(HWND dialog, INT_PTR result) = 0;
+    virtual HWND GetDlgItem(HWND dialog, int id) = 0;
+
+    virtual LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) = 0;
+    virtual BOOL GetWindowRect(HWND hwnd, RECT* rect) = 0;
+    // Converts a rectangle from screen to the client coordinates of hwnd.
+    virtual BOOL ScreenToClientRect(HWND hwnd, RECT* rect) = 0;
+    virtual BOOL IsWindowVisible(HWND hwnd) = 0;
+    virtual BOOL IsWindowEnabled(HWND hwnd) = 0;
+    virtual LONG_PTR GetStyle(HWND hwnd) = 0;
+    virtual HWND GetWindow(HWND hwnd, UINT command) = 0;
+    virtual int GetClassNameA(HWND hwnd, char* buffer, int size) = 0;
+    virtual BOOL SetWindowTextA(HWND hwnd, const char* text) = 0;
+    virtual int GetWindowTextA(HWND hwnd, char* buffer, int size) = 0;
+    virtual BOOL RedrawWindow(HWND hwnd, UINT flags) = 0;
+    virtual BOOL SetFocus(HWND hwnd) = 0;
+
+    virtual UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) = 0;
+    virtual BOOL KillTimer(HWND hwnd, UINT_PTR id) = 0;
+
+    virtual int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) = 0;
+    virtual BOOL GetClipCursor(RECT* rect) = 0;
+    virtual BOOL ClipCursor(const RECT* rect) = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+
+    // GDI objects.
+    virtual DWORD GetSysColor(int index) = 0;
+    virtual HPEN CreatePen(int style, int width, COLORREF colour) = 0;
+    virtual HBRUSH CreateSolidBrush(COLORREF colour) = 0;
+    virtual HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                              DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                              DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* face) = 0;
+    virtual BOOL DeleteObject(HGDIOBJ object) = 0;
+};

@@ -1,0 +1,116 @@
+// The DLL's face towards the host: the export, the record, init/config/quit, the two taps, and the
+// program's global objects in the order they are built.
+#include "bar/dlg_buttons.h"
+#include "bookmarks/bookmark_store.h"
+#include "host/lifecycle.h"
+#include "host/taps.h"
+#include "host/winamp_ipc.h"
+#include "platform/win32/win32_seams.h"
+#include "plugin/plugin_record.h"
+#include "settings/dlg_config.h"
+#include "settings/settings.h"
+
+namespace {
+int Init();
+void Config();
+void Quit();
+LRESULT CALLBACK HostWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+} // namespace
+
+PluginRecord g_plugin = {kPluginVersion, "Morvix (gen_morvix.dll)", Init, Config, Quit, nullptr, nullptr};
+
+WNDPROC g_prevWndProc = nullptr;
+HHOOK g_mouseHook = nullptr;
+
+namespace {
+// The Win32 seams hold no state of their own; they are built first so the program objects can refer to them.
+Win32HostLink s_hostLink(&g_plugin.hwndParent);
+Win32WindowSystem s_windows;
+Win32ProfileStore s_profile;
+Win32FileStore s_files;
+} // namespace
+
+extern Settings g_settings;
+
+CWinampIPC g_winamp(s_hostLink);
+CDlgButtons g_dlgButtons(g_winamp, g_settings, s_windows);
+CBookmarkStore g_bookmarks(g_winamp, g_settings, s_files);
+Settings g_settings;
+
+namespace {
+
+class Win32HostTaps : public HostTaps {
+public:
+    void SubclassHostWindow() override {
+        g_prevWndProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(g_plugin.hwndParent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HostWndProc)));
+    }
+    bool InstallMouseHook() override {
+        g_mouseHook = ::SetWindowsHookExA(WH_MOUSE, MouseHookProc, nullptr, ::GetCurrentThreadId());
+        return g_mouseHook != nullptr;
+    }
+    bool HasMouseHook() const override { return g_mouseHook != nullptr; }
+    void RemoveMouseHook() override {
+        ::UnhookWindowsHookEx(g_mouseHook);
+        g_mouseHook = nullptr;
+    }
+    void RestoreHostWindow() override {
+        HWND host = g_plugin.hwndParent;
+        if (g_prevWndProc == nullptr || !::IsWindow(host)) return;
+        if (::GetWindowLongPtrA(host, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(HostWndProc)) return;
+        ::SetWindowLongPtrA(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_prevWndProc));
+    }
+};
+
+Win32HostTaps s_taps;
+
+PluginParts Parts() {
+    return PluginParts{s_taps, s_windows, s_profile, g_winamp, g_dlgButtons, g_bookmarks, g_settings};
+}
+
+int Init() {
+    try {
+        INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+        ::InitCommonControlsEx(&classes);
+        PluginParts parts = Parts();
+        PluginInit(parts);
+    } catch (...) {
+    }
+    return 0;
+}
+
+void Config() {
+    try {
+        RunConfigDialog(s_windows, g_dlgButtons.GetSafeHwnd(), g_settings, g_winamp, s_profile);
+    } catch (...) {
+    }
+}
+
+void Quit() {
+    try {
+        PluginParts parts = Parts();
+        PluginQuit(parts);
+    } catch (...) {
+    }
+}
+
+LRESULT CALLBACK HostWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        ObserveHostMessage(g_bookmarks, g_dlgButtons, message, wParam, lParam);
+    } catch (...) {
+    }
+    return ::CallWindowProcA(g_prevWndProc, hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    try {
+        ObserveMouse(g_dlgButtons, code, wParam, lParam);
+    } catch (...) {
+    }
+    return ::CallNextHookEx(g_mouseHook, code, wParam, lParam);
+}
+
+} // namespace
+
+extern "C" PluginRecord* winampGetGeneralPurposePlugin() { return &g_plugin; }

@@ -1,0 +1,62 @@
+#include "settings/settings.h"
+
+#include <climits>
+#include <cstdio>
+
+#include "host/winamp_ipc.h"
+
+namespace settings_ini {
+const char* const kKeys[kKeyCount] = {"bookmark", "pausefile", "fastwind", "mousepause", "showhours", "clipmouse"};
+
+int& Field(Settings& s, int index) {
+    int* const fields[kKeyCount] = {&s.bookmark,   &s.pausefile,  &s.fastwind,
+                                    &s.mousepause, &s.showhours, &s.clipmouse};
+    return *fields[index];
+}
+
+int Field(const Settings& s, int index) { return Field(const_cast<Settings&>(s), index); }
+} // namespace settings_ini
+
+void Settings::SetDefaults() {
+    bookmark = 1;
+    pausefile = 1;
+    fastwind = 30;
+    mousepause = 1;
+    showhours = 1;
+    clipmouse = 0;
+}
+
+int ParseIniInt(const char* text) {
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+    bool negative = false;
+    if (*text == '+' || *text == '-') negative = *text++ == '-';
+    long long value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text) {
+        value = value * 10 + (*text - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) value = INT_MAX;
+    return static_cast<int>(value);
+}
+
+void Settings::Load(CWinampIPC& host, ProfileStore& profile) {
+    const std::string path = host.GetIniFile();
+    for (int i = 0; i < settings_ini::kKeyCount; ++i) {
+        char buffer[256] = {};
+        const DWORD copied =
+            profile.GetString(settings_ini::kSection, settings_ini::kKeys[i], "", buffer, sizeof buffer, path.c_str());
+        if (copied == 0) continue;
+        buffer[sizeof buffer - 1] = '\0';
+        settings_ini::Field(*this, i) = ParseIniInt(buffer);
+    }
+}
+
+void Settings::Save(CWinampIPC& host, ProfileStore& profile) const {
+    const std::string path = host.GetIniFile();
+    for (int i = 0; i < settings_ini::kKeyCount; ++i) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%i", settings_ini::Field(*this, i));
+        profile.WriteString(settings_ini::kSection, settings_ini::kKeys[i], text, path.c_str());
+    }
+}
