@@ -1,6 +1,9 @@
 // Seam: the USER and GDI-object calls of the bar, its sliders and the configuration dialog.
 // Method names carry the A suffix where the platform's headers define a macro for the plain name.
 #pragma once
+#include <memory>
+
+#include "platform/canvas.h"
 #include "platform/win_types.h"
 
 // Receives every message of a dialog made from one of the plug-in's templates.
@@ -53,4 +56,6 @@ public:
                               DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
                               DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* face) = 0;
     virtual BOOL DeleteObject(HGDIOBJ object) = 0;
+    // A canvas over a device context handed over for painting (a custom-draw notification's HDC).
+    virtual std::unique_ptr<Canvas> CanvasFor(HDC dc) = 0;
 };

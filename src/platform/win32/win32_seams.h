@@ -85,4 +85,5 @@ public:
                              outPrecision, clipPrecision, quality, pitchAndFamily, face);
     }
     BOOL DeleteObject(HGDIOBJ object) override { return ::DeleteObject(object); }
+    std::unique_ptr<Canvas> CanvasFor(HDC dc) override;
 };

@@ -1,0 +1,1 @@
+#include "null_window_system.h"
