@@ -64,12 +64,17 @@ public:
 };
 
 Win32HostTaps s_taps;
+// A second init would subclass the host window with our own procedure as the previous one, and every
+// message would then chain to itself forever.
+bool s_running = false;
 
 PluginParts Parts() {
     return PluginParts{s_taps, s_windows, s_profile, g_winamp, g_dlgButtons, g_bookmarks, g_settings};
 }
 
 int Init() {
+    if (s_running) return 0;
+    s_running = true;
     try {
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
         ::InitCommonControlsEx(&classes);
@@ -93,6 +98,7 @@ void Quit() {
         PluginQuit(parts);
     } catch (...) {
     }
+    s_running = false;
 }
 
 LRESULT CALLBACK HostWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
