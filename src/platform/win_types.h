@@ -81,6 +81,7 @@ struct MOUSEHOOKSTRUCT {
 // Window messages
 #define WM_SETFONT 0x0030
 #define WM_CLOSE 0x0010
+#define WM_GETTEXTLENGTH 0x000E
 #define WM_NOTIFY 0x004E
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
@@ -106,6 +107,14 @@ struct MOUSEHOOKSTRUCT {
 #define BN_CLICKED 0
 #define IDOK 1
 #define IDCANCEL 2
+
+// Buttons, edit boxes, up-down controls
+#define BM_GETCHECK 0x00F0
+#define BM_SETCHECK 0x00F1
+#define BST_UNCHECKED 0
+#define BST_CHECKED 1
+#define EM_SETSEL 0x00B1
+#define UDM_SETRANGE (WM_USER + 101)
 
 // SetWindowPos
 #define HWND_TOPMOST ((HWND)(LONG_PTR)-1)
@@ -136,6 +145,7 @@ struct MOUSEHOOKSTRUCT {
 
 // MessageBox
 #define MB_OK 0x00000000
+#define MB_ICONEXCLAMATION 0x00000030
 
 // Window styles read by the slider
 #define WS_DISABLED 0x08000000L

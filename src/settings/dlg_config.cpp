@@ -1,3 +1,126 @@
 #include "settings/dlg_config.h"
 
-void RunConfigDialog(WindowSystem&, HWND, Settings&, CWinampIPC&, ProfileStore&) {}
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "resources/resource_ids.h"
+#include "settings/int_parse.h"
+#include "settings/settings.h"
+
+namespace {
+constexpr const char* kDialogTitle = "Config Morvix";
+constexpr const char* kNotAnInteger = "Please enter an integer.";
+// The arrows move the fast-wind limit within 0..300; typed values are not limited.
+constexpr int kSpinMin = 0;
+constexpr int kSpinMax = 300;
+} // namespace
+
+void DataExchange::Check(int id, int& value) {
+    if (m_failed) return;
+    const HWND box = m_windows.GetDlgItem(m_dialog, id);
+    if (m_saving) {
+        value = m_windows.SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+    } else {
+        const WPARAM state = value == 1 ? BST_CHECKED : BST_UNCHECKED;
+        m_windows.SendMessageA(box, BM_SETCHECK, state, 0);
+    }
+}
+
+void DataExchange::Text(int id, int& value) {
+    if (m_failed) return;
+    const HWND edit = m_windows.GetDlgItem(m_dialog, id);
+    if (!m_saving) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%d", value);
+        m_windows.SetWindowTextA(edit, text);
+        return;
+    }
+    // Read the whole text, however long, so a cut cannot turn text that does not read into a number.
+    const LRESULT length = m_windows.SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, '\0');
+    const int copied = m_windows.GetWindowTextA(edit, &text[0], static_cast<int>(text.size()));
+    text.resize(copied > 0 ? std::min(static_cast<std::size_t>(copied), text.size() - 1) : 0);
+    int parsed = 0;
+    if (!ParseDialogInt(text.c_str(), &parsed)) {
+        FailOnEdit(edit);
+        return;
+    }
+    value = parsed;
+}
+
+void DataExchange::FailOnEdit(HWND edit) {
+    m_failed = true;
+    m_windows.MessageBoxA(m_dialog, kNotAnInteger, kDialogTitle, MB_OK | MB_ICONEXCLAMATION);
+    m_windows.SetFocus(edit);
+    const WPARAM selectFrom = 0;
+    const LPARAM selectToEnd = -1;
+    m_windows.SendMessageA(edit, EM_SETSEL, selectFrom, selectToEnd);
+}
+
+bool CModalDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM, LRESULT* result) {
+    switch (message) {
+    case WM_INITDIALOG:
+        m_hWnd = hwnd;
+        *result = OnInitDialog();
+        return true;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        if (code != BN_CLICKED) return false;
+        if (id == IDOK) OnOK();
+        else if (id == IDCANCEL) OnCancel();
+        else return false;
+        *result = 0;
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+BOOL CModalDialog::OnInitDialog() {
+    UpdateData(false);
+    return TRUE;
+}
+
+void CModalDialog::OnOK() {
+    if (UpdateData(true)) m_windows.EndDialog(m_hWnd, IDOK);
+}
+
+void CModalDialog::OnCancel() { m_windows.EndDialog(m_hWnd, IDCANCEL); }
+
+bool CModalDialog::UpdateData(bool saving) {
+    DataExchange exchange(m_windows, m_hWnd, saving);
+    DoDataExchange(exchange);
+    return !exchange.Failed();
+}
+
+CDlgConfig::CDlgConfig(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
+                       ProfileStore& profile)
+    : CModalDialog(windows, IDD_CONFIG, parent), m_settings(settings), m_host(host), m_profile(profile) {}
+
+void CDlgConfig::DoDataExchange(DataExchange& exchange) {
+    exchange.Check(IDC_CFG_BOOKMARK, m_settings.bookmark);
+    exchange.Check(IDC_CFG_PAUSEFILE, m_settings.pausefile);
+    exchange.Check(IDC_CFG_MOUSEPAUSE, m_settings.mousepause);
+    exchange.Check(IDC_CFG_SHOWHOURS, m_settings.showhours);
+    exchange.Check(IDC_CFG_CLIPMOUSE, m_settings.clipmouse);
+    exchange.Text(IDC_CFG_FASTWIND, m_settings.fastwind);
+    // The INI file gets only a set of values that all read.
+    if (exchange.Saving() && !exchange.Failed()) m_settings.Save(m_host, m_profile);
+}
+
+BOOL CDlgConfig::OnInitDialog() {
+    CModalDialog::OnInitDialog();
+    const WPARAM unused = 0;
+    const LPARAM range = MAKELPARAM(kSpinMax, kSpinMin);
+    m_windows.SendMessageA(m_windows.GetDlgItem(m_hWnd, IDC_CFG_SPIN), UDM_SETRANGE, unused, range);
+    return TRUE;
+}
+
+void RunConfigDialog(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
+                     ProfileStore& profile) {
+    CDlgConfig dialog(windows, parent, settings, host, profile);
+    dialog.DoModal();
+}
