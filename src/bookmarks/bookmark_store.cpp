@@ -1,10 +1,179 @@
 #include "bookmarks/bookmark_store.h"
 
-CBookmarkStore::CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files)
+#include "bookmarks/data_file_codec.h"
+#include "host/winamp_ipc.h"
+#include "settings/settings.h"
+
+namespace {
+// Stamps count up for as long as the host runs; wrapping is defined rather than left to chance.
+int Increment(int value) {
+    return static_cast<int>(static_cast<unsigned>(value) + 1u);
+}
+int Add(int value, int delta) {
+    return static_cast<int>(static_cast<unsigned>(value) + static_cast<unsigned>(delta));
+}
+} // namespace
+
+CBookmarkStore::CBookmarkStore(CWinampIPC &host, const Settings &settings, FileStore &files)
     : m_host(host), m_settings(settings), m_files(files) {}
 
-void CBookmarkStore::Open() {}
+void CBookmarkStore::Open() {
+    dataFilePath = m_host.GetIniDirectory();
+    if (dataFilePath.empty() || dataFilePath.back() != '\\') dataFilePath += '\\';
+    dataFilePath += "plugins\\gen_morvix.dat";
+    Load();
+}
 
-void CBookmarkStore::OnHostNotify(LPARAM, WPARAM) {}
+void CBookmarkStore::OnHostNotify(LPARAM lParam, WPARAM wParam) {
+    if (lParam != ipc::kNotify || (wParam != ipc::kNotifyInfo && wParam != ipc::kNotifyStatus)) return;
+    const std::string name = m_host.GetPlaylistFile(m_host.GetListPos());
+    if (name.empty() || name == currentFile) {
+        RefreshPosition();
+    } else {
+        TrackChange(name);
+    }
+}
 
-void CBookmarkStore::Shutdown() {}
+void CBookmarkStore::RefreshPosition() {
+    const int position = m_host.GetPosition();
+    // On a stop the position is recorded while currentPos still holds the last one the player reported.
+    const bool recorded = position == -1 && Record();
+    currentPos = position;
+    if (recorded) Save();
+}
+
+void CBookmarkStore::TrackChange(const std::string &name) {
+    const bool firstOfRun = currentFile.empty();
+    const bool recorded = Record();
+    if (Recall(name)) {
+        const int resumeAt = currentPos;
+        if (!firstOfRun && IsOn(m_settings.pausefile)) m_host.EnsurePaused();
+        // Pausing makes the host announce its new status, and that notification re-enters here and
+        // refreshes currentPos from the player, which has not been moved yet; the jump still goes to the
+        // remembered position. A track change nested in the pause has already resumed its own file.
+        if (currentFile == name) {
+            currentPos = resumeAt;
+            m_host.JumpTo(resumeAt);
+        }
+    }
+    // Written now rather than only at quit, so that a host that dies loses at most the current file.
+    if (recorded) Save();
+}
+
+void CBookmarkStore::Shutdown() {
+    StoreCurrent();
+    Save();
+}
+
+void CBookmarkStore::StoreCurrent() {
+    Record();
+}
+
+bool CBookmarkStore::Record() {
+    // A position without a file to hold it (one seen while remembering was off) is no bookmark.
+    if (!Bookmarking() || currentPos == -1 || currentFile.empty()) return false;
+    const std::size_t found = Find(currentFile);
+    if (found != npos) {
+        entries[found].position = currentPos;
+        Restamp(found, NextStamp());
+    } else {
+        const int stamp = NextStamp();
+        Append(BookmarkEntry{currentFile, currentPos, stamp});
+    }
+    return true;
+}
+
+bool CBookmarkStore::Recall(const std::string &name) {
+    if (!Bookmarking()) return false;
+    currentFile = name;
+    const std::size_t found = Find(currentFile);
+    const int stamp = NextStamp();
+    if (found == npos) {
+        Append(BookmarkEntry{currentFile, 0, stamp});
+        currentPos = 0;
+        return false;
+    }
+    currentPos = entries[found].position;
+    Restamp(found, stamp);
+    return currentPos >= 0;
+}
+
+void CBookmarkStore::Load() {
+    std::vector<unsigned char> bytes;
+    if (!m_files.ReadAll(dataFilePath, bytes)) return;
+    m_fileKnown = true;
+    DecodedDataFile file = DecodeDataFile(bytes);
+    useCounter = file.useCounter;
+    ReplaceEntries(std::move(file.entries));
+}
+
+void CBookmarkStore::Save() {
+    if (!Bookmarking()) return;
+    if (!m_fileKnown) MergeUnreadFile();
+    std::vector<const BookmarkEntry *> recent;
+    for (auto it = m_byRecency.rbegin(); it != m_byRecency.rend() && recent.size() < data_file::kMaxEntries;
+         ++it)
+        recent.push_back(&entries[it->second]);
+    if (m_files.Replace(dataFilePath, EncodeDataFile(recent))) m_fileKnown = true;
+}
+
+// The file could not be read at start (another program held it, say) but can be now: its entries join
+// the list as less recent than everything this run used, and entries the run knows better are dropped.
+void CBookmarkStore::MergeUnreadFile() {
+    std::vector<unsigned char> bytes;
+    if (!m_files.ReadAll(dataFilePath, bytes)) return;
+    m_fileKnown = true;
+    DecodedDataFile file = DecodeDataFile(bytes);
+    const int shift = static_cast<int>(file.entries.size());
+    std::vector<BookmarkEntry> merged = std::move(entries);
+    for (BookmarkEntry &e : merged)
+        e.stamp = Add(e.stamp, shift);
+    useCounter = Add(useCounter, shift);
+    std::unordered_map<std::string, std::size_t> known = std::move(m_byName);
+    for (BookmarkEntry &e : file.entries) {
+        if (known.count(e.fileName) != 0) continue;
+        known.emplace(e.fileName, merged.size());
+        merged.push_back(std::move(e));
+    }
+    ReplaceEntries(std::move(merged));
+}
+
+bool CBookmarkStore::Bookmarking() const {
+    return IsOn(m_settings.bookmark);
+}
+
+int CBookmarkStore::NextStamp() {
+    useCounter = Increment(useCounter);
+    return useCounter;
+}
+
+std::size_t CBookmarkStore::Find(const std::string &name) const {
+    const auto it = m_byName.find(name);
+    return it == m_byName.end() ? npos : it->second;
+}
+
+void CBookmarkStore::Append(BookmarkEntry entry) {
+    const std::size_t index = entries.size();
+    entries.push_back(std::move(entry));
+    const BookmarkEntry &added = entries.back();
+    m_byName.emplace(added.fileName, index);
+    m_byRecency.emplace(added.stamp, index);
+}
+
+void CBookmarkStore::Restamp(std::size_t index, int stamp) {
+    BookmarkEntry &e = entries[index];
+    m_byRecency.erase({e.stamp, index});
+    e.stamp = stamp;
+    m_byRecency.emplace(stamp, index);
+}
+
+void CBookmarkStore::ReplaceEntries(std::vector<BookmarkEntry> loaded) {
+    entries = std::move(loaded);
+    m_byName.clear();
+    m_byRecency.clear();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        // A file that names one file twice: the first wins, as a search from the front would find it.
+        m_byName.emplace(entries[i].fileName, i);
+        m_byRecency.emplace(entries[i].stamp, i);
+    }
+}

@@ -1,0 +1,10 @@
+// One remembered position: a file as the host's playlist names it, where the user left it, and when the
+// entry was last used.
+#pragma once
+#include <string>
+
+struct BookmarkEntry {
+    std::string fileName; // exact bytes, compared case-sensitively
+    int position;         // ms
+    int stamp;            // higher means more recently used; never stored in the data file
+};

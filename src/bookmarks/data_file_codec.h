@@ -1,0 +1,44 @@
+// The bookmark data file as bytes: pure functions, no file access.
+//
+// All integers are 32-bit signed little-endian. The current layout is Version (31), Count, then Count
+// entries of tag 1, name length, name bytes, position, most recently used first. An older layout has no
+// version word and no entry tag; a first word of 30 or less is read as its count.
+#pragma once
+#include <cstddef>
+#include <vector>
+
+#include "bookmarks/bookmark_entry.h"
+
+namespace data_file {
+constexpr int kVersion = 31;
+// The file keeps this many of the most recently used entries; the list in memory may be longer.
+constexpr std::size_t kMaxEntries = 30;
+} // namespace data_file
+
+struct DecodedDataFile {
+    // In file order, stamped so that stamps are unique and order them by recency: the current layout
+    // lists the most recent first, the older one last.
+    std::vector<BookmarkEntry> entries;
+    // The last stamp handed out: the number of entries read, minus one.
+    int useCounter = -1;
+};
+
+// Reads as many whole entries as the bytes really hold, never more than the file's count; a cut or
+// damaged tail, a negative count or name length, and trailing bytes yield what came before them. A name
+// ends at its first zero byte.
+DecodedDataFile DecodeDataFile(const unsigned char *bytes, std::size_t size);
+inline DecodedDataFile DecodeDataFile(const std::vector<unsigned char> &bytes) {
+    return DecodeDataFile(bytes.data(), bytes.size());
+}
+
+// The current layout holding the given entries in the given order (the caller puts the most recent first),
+// at most kMaxEntries of them.
+std::vector<unsigned char> EncodeDataFile(const std::vector<const BookmarkEntry *> &mostRecentFirst);
+
+// The up to kMaxEntries entries with the highest stamps, highest first.
+std::vector<const BookmarkEntry *> MostRecentEntries(const std::vector<BookmarkEntry> &entries);
+
+// The current layout holding the most recently used entries of the list.
+inline std::vector<unsigned char> EncodeDataFile(const std::vector<BookmarkEntry> &entries) {
+    return EncodeDataFile(MostRecentEntries(entries));
+}

@@ -1,0 +1,24 @@
+// Files held in memory behind the file-store seam, with switches for the failures a real disk shows.
+#pragma once
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/file_store.h"
+
+class MemoryFileStore : public FileStore {
+public:
+    std::map<std::string, std::vector<unsigned char>> files;
+    // Paths another program holds open without sharing: neither read nor replaced.
+    std::set<std::string> locked;
+    // Paths marked read-only: read, never replaced.
+    std::set<std::string> readOnly;
+    int reads = 0;
+    int replaces = 0; // successful ones
+
+    bool ReadAll(const std::string &path, std::vector<unsigned char> &bytes) override;
+    bool Replace(const std::string &path, const std::vector<unsigned char> &bytes) override;
+
+    bool Exists(const std::string &path) const { return files.count(path) != 0; }
+};

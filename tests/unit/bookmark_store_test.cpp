@@ -1,0 +1,342 @@
+// The store driven the way the host drives it: notification tables give what the player answers and the
+// exact requests the store must send back.
+#include "bookmarks/bookmark_store.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bookmarks/data_file_codec.h"
+#include "fake_host.h"
+#include "host/winamp_ipc.h"
+#include "memory_file_store.h"
+#include "settings/settings.h"
+
+namespace {
+
+const HostRequest kListPos = User(0, 125, 0);
+const HostRequest kFileName = User(0, 211, 0);
+const HostRequest kPause = Command(40046);
+const HostRequest kStart = User(0, 102, 0);
+HostRequest Position(int ms) {
+    return User(0, 105, ms);
+}
+HostRequest Status(int status) {
+    return User(0, 104, status);
+}
+HostRequest Jump(int ms) {
+    return User(static_cast<WPARAM>(ms), 106, 0);
+}
+
+const std::string kPath = "C:\\Player\\plugins\\gen_morvix.dat";
+
+// One notification: what the player holds when it arrives, and the requests the store must send.
+struct Step {
+    std::string file;
+    int position;
+    int status;
+    std::vector<HostRequest> want;
+    LPARAM lParam = 603;
+    WPARAM wParam = 5;
+};
+
+class BookmarkStoreTest : public ::testing::Test {
+protected:
+    FakeHost host;
+    CWinampIPC ipc{host};
+    Settings settings;
+    MemoryFileStore files;
+    CBookmarkStore store{ipc, settings, files};
+
+    void WriteDataFile(const std::vector<BookmarkEntry> &mostRecentLast) {
+        std::vector<BookmarkEntry> stamped = mostRecentLast;
+        for (std::size_t i = 0; i < stamped.size(); ++i)
+            stamped[i].stamp = static_cast<int>(i);
+        files.files[kPath] = EncodeDataFile(stamped);
+    }
+
+    void Open() {
+        store.Open();
+        host.ClearLog();
+    }
+
+    void Run(const std::vector<Step> &steps) {
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const Step &s = steps[i];
+            host.playlist = {s.file};
+            host.listPos = 0;
+            host.position = s.position;
+            host.status = s.status;
+            host.ClearLog();
+            store.OnHostNotify(s.lParam, s.wParam);
+            EXPECT_EQ(s.want, host.log) << "step " << i << " (" << s.file << ")";
+        }
+    }
+
+    // The data file as (name, position), most recent first.
+    std::vector<std::pair<std::string, int>> Saved() const {
+        std::vector<std::pair<std::string, int>> saved;
+        const auto it = files.files.find(kPath);
+        if (it == files.files.end()) return saved;
+        for (const BookmarkEntry &e : DecodeDataFile(it->second).entries)
+            saved.emplace_back(e.fileName, e.position);
+        return saved;
+    }
+
+    int PositionOf(const std::string &name) const {
+        for (const BookmarkEntry &e : store.Entries())
+            if (e.fileName == name) return e.position;
+        ADD_FAILURE() << name << " not remembered";
+        return -999;
+    }
+};
+
+TEST_F(BookmarkStoreTest, DataFileLivesInThePluginsFolderOfTheIniDirectory) {
+    const struct {
+        const char *directory;
+        bool nullAnswer;
+        const char *path;
+    } cases[] = {
+        {"D:\\Player", false, "D:\\Player\\plugins\\gen_morvix.dat"},
+        {"D:\\Player\\", false, "D:\\Player\\plugins\\gen_morvix.dat"},
+        {"", false, "\\plugins\\gen_morvix.dat"},
+        {"ignored", true, "\\plugins\\gen_morvix.dat"},
+    };
+    for (const auto &c : cases) {
+        FakeHost h;
+        h.iniDirectory = c.directory;
+        h.answerNullTexts = c.nullAnswer;
+        CWinampIPC link{h};
+        CBookmarkStore s{link, settings, files};
+        s.Open();
+        EXPECT_EQ(c.path, s.DataFilePath()) << "directory '" << c.directory << "'";
+        EXPECT_EQ(std::vector<HostRequest>{User(0, 335, 0)}, h.log);
+    }
+}
+
+TEST_F(BookmarkStoreTest, WithBookmarkOffNotificationsOnlyAskForTheFile) {
+    WriteDataFile({{"a.avi", 61000, 0}});
+    const auto before = files.files[kPath];
+    for (int off : {0, 2, -1}) {
+        settings.bookmark = off;
+        Open();
+        Run({{"a.avi", 5000, 1, {kListPos, kFileName}},
+             {"a.avi", 6000, 1, {kListPos, kFileName}},
+             {"b.avi", -1, 0, {kListPos, kFileName}}});
+        store.Shutdown();
+        EXPECT_EQ("", store.CurrentFile()) << "bookmark " << off;
+        EXPECT_EQ(-1, store.CurrentPos());
+        EXPECT_EQ(1u, store.Entries().size());
+        EXPECT_EQ(before, files.files[kPath]) << "the earlier file stays for when the option comes back";
+        EXPECT_EQ(0, files.replaces);
+    }
+}
+
+TEST_F(BookmarkStoreTest, FirstFileOfTheRunIsResumedWithoutPauseLaterOnesPausedFirst) {
+    WriteDataFile({{"c.avi", 3000, 0}, {"b.avi", 5000, 0}, {"a.avi", 61000, 0}});
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName, Jump(61000)}},
+         {"b.avi", 0, 1, {kListPos, kFileName, Status(1), kPause, Jump(5000)}},
+         {"c.avi", -1, 0, {kListPos, kFileName, Status(0), kStart, kPause, Jump(3000)}},
+         {"new.avi", 0, 1, {kListPos, kFileName}}});
+    EXPECT_EQ(0, PositionOf("new.avi"));
+    EXPECT_EQ("new.avi", store.CurrentFile());
+}
+
+TEST_F(BookmarkStoreTest, WithPauseFileOffHitsOnlyJump) {
+    WriteDataFile({{"b.avi", 5000, 0}, {"a.avi", 61000, 0}});
+    settings.pausefile = 2; // on only when exactly 1
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName, Jump(61000)}},
+         {"b.avi", 0, 1, {kListPos, kFileName, Jump(5000)}}});
+}
+
+TEST_F(BookmarkStoreTest, AlreadyPausedPlayerIsOnlyMoved) {
+    WriteDataFile({{"b.avi", 5000, 0}});
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}},
+         {"b.avi", 0, 3, {kListPos, kFileName, Status(3), Jump(5000)}}});
+}
+
+TEST_F(BookmarkStoreTest, FileSeenEarlierInTheRunIsAHitEvenAtZero) {
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}},
+         {"b.avi", 0, 1, {kListPos, kFileName}},
+         {"a.avi", 0, 1, {kListPos, kFileName, Status(1), kPause, Jump(0)}}});
+}
+
+TEST_F(BookmarkStoreTest, NegativeRememberedPositionIsNoHit) {
+    WriteDataFile({{"b.avi", -500, 0}});
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}}, {"b.avi", 0, 1, {kListPos, kFileName}}});
+    EXPECT_EQ(-500, store.CurrentPos());
+}
+
+TEST_F(BookmarkStoreTest, ReselectingTheCurrentFileOnlyRefreshesItsPosition) {
+    WriteDataFile({{"a.avi", 61000, 0}});
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName, Jump(61000)}},
+         {"a.avi", 62500, 1, {kListPos, kFileName, Position(62500)}},
+         {"a.avi", 63000, 1, {kListPos, kFileName, Position(63000)}, 603, 2},
+         {"", 64000, 1, {kListPos, kFileName, Position(64000)}}});
+    EXPECT_EQ(64000, store.CurrentPos());
+    EXPECT_EQ(61000, PositionOf("a.avi")) << "a refresh records nothing";
+}
+
+TEST_F(BookmarkStoreTest, OtherMessagesAreIgnored) {
+    Open();
+    Run({{"a.avi", 0, 1, {}, 603, 1},
+         {"a.avi", 0, 1, {}, 603, 0},
+         {"a.avi", 0, 1, {}, 105, 5},
+         {"a.avi", 0, 1, {}, 211, 2}});
+    EXPECT_TRUE(store.Entries().empty());
+}
+
+TEST_F(BookmarkStoreTest, TrackChangeRecordsTheLastRefreshedPositionAndWritesTheFile) {
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}},
+         {"a.avi", 61000, 1, {kListPos, kFileName, Position(61000)}},
+         {"b.avi", 0, 1, {kListPos, kFileName}}});
+    using Saved_ = std::vector<std::pair<std::string, int>>;
+    EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 61000}}), Saved()) << "written without waiting for quit";
+    EXPECT_EQ(1, files.replaces) << "the first file of a run records nothing, so nothing is written for it";
+}
+
+TEST_F(BookmarkStoreTest, StopRecordsOnceThenNeitherTrackChangeNorShutdownRecordsAgain) {
+    using Saved_ = std::vector<std::pair<std::string, int>>;
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}},
+         {"a.avi", 9000, 1, {kListPos, kFileName, Position(9000)}},
+         {"a.avi", -1, 0, {kListPos, kFileName, Position(-1)}}});
+    EXPECT_EQ((Saved_{{"a.avi", 9000}}), Saved()) << "a stop writes the file";
+    const int counter = store.UseCounter();
+    Run({{"a.avi", -1, 0, {kListPos, kFileName, Position(-1)}}});
+    store.Shutdown();
+    EXPECT_EQ(counter, store.UseCounter()) << "nothing recorded for a stopped file";
+    EXPECT_EQ(2, files.replaces) << "one write at the stop, one at quit";
+    EXPECT_EQ(-1, store.CurrentPos());
+
+    Run({{"b.avi", 0, 1, {kListPos, kFileName}}});
+    EXPECT_EQ(counter + 1, store.UseCounter()) << "only b's new entry took a stamp";
+    EXPECT_EQ(9000, PositionOf("a.avi"));
+}
+
+TEST_F(BookmarkStoreTest, NamesDifferingInCaseAreSeparateFiles) {
+    Open();
+    Run({{"D:\\A.avi", 0, 1, {kListPos, kFileName}},
+         {"D:\\A.avi", 4000, 1, {kListPos, kFileName, Position(4000)}},
+         {"d:\\a.avi", 0, 1, {kListPos, kFileName}},
+         {"d:\\a.avi", 8000, 1, {kListPos, kFileName, Position(8000)}},
+         {"D:\\A.avi", 0, 1, {kListPos, kFileName, Status(1), kPause, Jump(4000)}},
+         {"d:\\a.avi", 0, 1, {kListPos, kFileName, Status(1), kPause, Jump(8000)}}});
+    EXPECT_EQ(2u, store.Entries().size());
+}
+
+TEST_F(BookmarkStoreTest, ShutdownRecordsWithoutAskingThePlayerAndWritesMostRecentFirst) {
+    using Saved_ = std::vector<std::pair<std::string, int>>;
+    WriteDataFile({{"old.avi", 1000, 0}, {"b.avi", 2000, 0}});
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}},
+         {"a.avi", 61000, 1, {kListPos, kFileName, Position(61000)}}});
+    host.ClearLog();
+    store.Shutdown();
+    EXPECT_TRUE(host.log.empty());
+    EXPECT_EQ((Saved_{{"a.avi", 61000}, {"b.avi", 2000}, {"old.avi", 1000}}), Saved());
+}
+
+TEST_F(BookmarkStoreTest, FileKeepsTheThirtyMostRecentOfALongerRun) {
+    Open();
+    for (int i = 0; i < 45; ++i) {
+        host.playlist = {"f" + std::to_string(i)};
+        host.position = i * 100;
+        store.OnHostNotify(603, 2);
+        store.OnHostNotify(603, 2); // refresh
+    }
+    store.Shutdown();
+    const auto saved = Saved();
+    ASSERT_EQ(30u, saved.size());
+    for (int k = 0; k < 30; ++k)
+        EXPECT_EQ(("f" + std::to_string(44 - k)), saved[std::size_t(k)].first);
+    EXPECT_EQ(45u, store.Entries().size()) << "the list in memory is not cut";
+}
+
+TEST_F(BookmarkStoreTest, FirstOfTwoLoadedEntriesWithTheSameNameWins) {
+    std::vector<unsigned char> bytes =
+        EncodeDataFile(std::vector<BookmarkEntry>{{"a.avi", 1000, 1}, {"a.avi", 2000, 0}});
+    files.files[kPath] = bytes;
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName, Jump(1000)}}});
+}
+
+TEST_F(BookmarkStoreTest, StampsAfterADamagedFileFollowTheEntriesReallyRead) {
+    // Count 30, but only two entries follow.
+    std::vector<unsigned char> bytes = EncodeDataFile(std::vector<BookmarkEntry>{{"x", 1, 1}, {"y", 2, 0}});
+    bytes[4] = 30;
+    files.files[kPath] = bytes;
+    Open();
+    EXPECT_EQ(1, store.UseCounter());
+    Run({{"new.avi", 0, 1, {kListPos, kFileName}}});
+    EXPECT_EQ(2, store.UseCounter());
+}
+
+TEST_F(BookmarkStoreTest, CountZeroFileStartsStampsAtZero) {
+    files.files[kPath] = EncodeDataFile(std::vector<BookmarkEntry>{});
+    Open();
+    EXPECT_EQ(-1, store.UseCounter());
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}}});
+    ASSERT_EQ(1u, store.Entries().size());
+    EXPECT_EQ(0, store.Entries()[0].stamp);
+}
+
+// Pausing makes a real host announce its new status at once; that notification re-enters the store
+// before the jump.
+TEST_F(BookmarkStoreTest, StatusNotificationInsideThePauseDoesNotRedirectTheJump) {
+    WriteDataFile({{"b.avi", 5000, 0}});
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}}});
+    host.onRequest = [this](const HostRequest &r) {
+        if (r.message == WM_COMMAND && r.wParam == 40046) store.OnHostNotify(603, 2);
+    };
+    Run({{"b.avi",
+          0,
+          1,
+          {kListPos, kFileName, Status(1), kPause, kListPos, kFileName, Position(0), Jump(5000)}}});
+    EXPECT_EQ(5000, store.CurrentPos());
+    host.onRequest = nullptr;
+    store.Shutdown();
+    EXPECT_EQ(5000, PositionOf("b.avi"));
+}
+
+TEST_F(BookmarkStoreTest, LockedFileIsMergedOnceItCanBeReadAndNeverOverwrittenBlindly) {
+    using Saved_ = std::vector<std::pair<std::string, int>>;
+    WriteDataFile({{"old2.avi", 2000, 0}, {"a.avi", 1000, 0}, {"old1.avi", 3000, 0}});
+    const auto before = files.files[kPath];
+    files.locked.insert(kPath);
+    Open();
+    EXPECT_TRUE(store.Entries().empty());
+    EXPECT_EQ(0, store.UseCounter());
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}},
+         {"a.avi", 7000, 1, {kListPos, kFileName, Position(7000)}},
+         {"b.avi", 0, 1, {kListPos, kFileName}}});
+    EXPECT_EQ(before, files.files[kPath]) << "a locked file is left alone";
+    files.locked.clear();
+    store.Shutdown();
+    EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 7000}, {"old1.avi", 3000}, {"old2.avi", 2000}}), Saved());
+}
+
+TEST_F(BookmarkStoreTest, ReadOnlyFileIsReadAndKeptWhileTheRunGoesOn) {
+    WriteDataFile({{"a.avi", 61000, 0}});
+    const auto before = files.files[kPath];
+    files.readOnly.insert(kPath);
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName, Jump(61000)}},
+         {"a.avi", 65000, 1, {kListPos, kFileName, Position(65000)}},
+         {"b.avi", 0, 1, {kListPos, kFileName}}});
+    store.Shutdown();
+    EXPECT_EQ(before, files.files[kPath]);
+    EXPECT_EQ(65000, PositionOf("a.avi"));
+    EXPECT_EQ(1, files.reads) << "a file read at start is not read again";
+}
+
+} // namespace

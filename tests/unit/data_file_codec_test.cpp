@@ -1,0 +1,202 @@
+#include "bookmarks/data_file_codec.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// Little-endian builder for hand-made files.
+struct FileBytes {
+    Bytes bytes;
+    FileBytes &Int(int v) {
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<unsigned char>(unsigned(v) >> shift));
+        return *this;
+    }
+    FileBytes &Raw(const std::string &s) {
+        bytes.insert(bytes.end(), s.begin(), s.end());
+        return *this;
+    }
+    FileBytes &Entry(const std::string &name, int position) {
+        return Int(1).Int(int(name.size())).Raw(name).Int(position);
+    }
+    FileBytes &OldEntry(const std::string &name, int position) {
+        return Int(int(name.size())).Raw(name).Int(position);
+    }
+};
+
+std::vector<std::string> Names(const std::vector<BookmarkEntry> &entries) {
+    std::vector<std::string> names;
+    for (const auto &e : entries)
+        names.push_back(e.fileName);
+    return names;
+}
+
+std::vector<int> Stamps(const std::vector<BookmarkEntry> &entries) {
+    std::vector<int> stamps;
+    for (const auto &e : entries)
+        stamps.push_back(e.stamp);
+    return stamps;
+}
+
+const Bytes kWorkedCurrent = {0x1f, 0, 0, 0,    1,    0,    0,    0,    1,    0,    0, 0, 5,
+                              0,    0, 0, 0x61, 0x2e, 0x6d, 0x70, 0x33, 0x48, 0xee, 0, 0};
+const Bytes kWorkedOlder = {1, 0, 0, 0, 5, 0, 0, 0, 0x61, 0x2e, 0x6d, 0x70, 0x33, 0x48, 0xee, 0, 0};
+
+TEST(DataFileCodec, WorkedExampleIsWrittenByteForByte) {
+    const std::vector<BookmarkEntry> list{{"a.mp3", 61000, 7}};
+    EXPECT_EQ(kWorkedCurrent, EncodeDataFile(list));
+}
+
+TEST(DataFileCodec, WorkedExampleReadsInBothLayouts) {
+    for (const Bytes &bytes : {kWorkedCurrent, kWorkedOlder}) {
+        const DecodedDataFile file = DecodeDataFile(bytes);
+        ASSERT_EQ(1u, file.entries.size());
+        EXPECT_EQ("a.mp3", file.entries[0].fileName);
+        EXPECT_EQ(61000, file.entries[0].position);
+        EXPECT_EQ(0, file.entries[0].stamp);
+        EXPECT_EQ(0, file.useCounter);
+    }
+}
+
+TEST(DataFileCodec, EmptyListIsVersionAndCountZero) {
+    EXPECT_EQ((FileBytes{}.Int(31).Int(0).bytes), EncodeDataFile(std::vector<BookmarkEntry>{}));
+    const DecodedDataFile file = DecodeDataFile(FileBytes{}.Int(31).Int(0).bytes);
+    EXPECT_TRUE(file.entries.empty());
+    EXPECT_EQ(-1, file.useCounter); // so the next stamp handed out is 0
+}
+
+TEST(DataFileCodec, WritesTheThirtyMostRecentOfFortyFiveHighestFirst) {
+    std::vector<BookmarkEntry> list;
+    for (int i = 0; i < 45; ++i) {
+        const int stamp = (i * 17) % 45; // a permutation of 0..44, not in list order
+        list.push_back({"f" + std::to_string(stamp), stamp * 10, stamp});
+    }
+    const Bytes bytes = EncodeDataFile(list);
+    FileBytes want;
+    want.Int(31).Int(30);
+    for (int stamp = 44; stamp >= 15; --stamp)
+        want.Entry("f" + std::to_string(stamp), stamp * 10);
+    EXPECT_EQ(want.bytes, bytes); // nothing follows the thirtieth entry
+}
+
+TEST(DataFileCodec, ThreeEntriesAreWrittenHighestStampFirst) {
+    const std::vector<BookmarkEntry> list{{"x", 1, 5}, {"y", 2, 9}, {"z", 3, -1}};
+    EXPECT_EQ((FileBytes{}.Int(31).Int(3).Entry("y", 2).Entry("x", 1).Entry("z", 3).bytes),
+              EncodeDataFile(list));
+}
+
+TEST(DataFileCodec, CurrentLayoutStampsFollowFileOrderDownward) {
+    const DecodedDataFile file =
+        DecodeDataFile(FileBytes{}.Int(31).Int(3).Entry("a", 1).Entry("b", 2).Entry("c", 3).bytes);
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "c"}), Names(file.entries));
+    EXPECT_EQ((std::vector<int>{2, 1, 0}), Stamps(file.entries));
+    EXPECT_EQ(2, file.useCounter);
+}
+
+TEST(DataFileCodec, AnyFirstWordAboveThirtyMeansCurrentLayout) {
+    for (int version : {31, 32, 1000, INT_MAX}) {
+        const DecodedDataFile file = DecodeDataFile(FileBytes{}.Int(version).Int(1).Entry("v", 5).bytes);
+        ASSERT_EQ(1u, file.entries.size()) << "version " << version;
+        EXPECT_EQ("v", file.entries[0].fileName);
+        EXPECT_EQ(5, file.entries[0].position);
+    }
+}
+
+TEST(DataFileCodec, OlderLayoutStampsFollowFileOrderUpward) {
+    const DecodedDataFile file =
+        DecodeDataFile(FileBytes{}.Int(2).OldEntry("first", 10).OldEntry("second", -20).bytes);
+    EXPECT_EQ((std::vector<std::string>{"first", "second"}), Names(file.entries));
+    EXPECT_EQ((std::vector<int>{0, 1}), Stamps(file.entries));
+    EXPECT_EQ(-20, file.entries[1].position);
+    EXPECT_EQ(1, file.useCounter);
+}
+
+TEST(DataFileCodec, NameEndsAtAnEmbeddedZeroByte) {
+    const std::string stored("ab\0cd", 5);
+    const DecodedDataFile file =
+        DecodeDataFile(FileBytes{}.Int(31).Int(2).Entry(stored, 7).Entry("next", 8).bytes);
+    ASSERT_EQ(2u, file.entries.size());
+    EXPECT_EQ("ab", file.entries[0].fileName);
+    EXPECT_EQ(7, file.entries[0].position);
+    EXPECT_EQ("next", file.entries[1].fileName); // the whole stored length was skipped
+}
+
+TEST(DataFileCodec, NamesKeepTheirExactBytes) {
+    const std::string name = "D:\\\xe4\xf6\xfc.avi";
+    const std::vector<BookmarkEntry> list{{name, 1, 0}, {"d:\\A.avi", 2, 1}};
+    const DecodedDataFile file = DecodeDataFile(EncodeDataFile(list));
+    EXPECT_EQ((std::vector<std::string>{"d:\\A.avi", name}), Names(file.entries));
+}
+
+TEST(DataFileCodec, SavingWhatWasLoadedWritesTheSameFile) {
+    std::vector<BookmarkEntry> list;
+    for (int i = 0; i < 30; ++i)
+        list.push_back({"file" + std::to_string(i), i * 1000 - 3, (i * 7) % 30});
+    const Bytes first = EncodeDataFile(list);
+    EXPECT_EQ(first, EncodeDataFile(DecodeDataFile(first).entries));
+}
+
+// A file cut after every possible byte yields exactly the entries wholly before the cut, stamped as if
+// the file had held only those.
+TEST(DataFileCodec, CutFileYieldsTheWholeEntriesBeforeTheCut) {
+    for (bool current : {true, false}) {
+        FileBytes f;
+        std::vector<std::size_t> ends; // offset just past each entry
+        if (current) {
+            f.Int(31).Int(3);
+            for (const char *n : {"one", "two", "three"})
+                ends.push_back(f.Entry(n, 1).bytes.size());
+        } else {
+            f.Int(3);
+            for (const char *n : {"one", "two", "three"})
+                ends.push_back(f.OldEntry(n, 1).bytes.size());
+        }
+        for (std::size_t cut = 0; cut <= f.bytes.size(); ++cut) {
+            const DecodedDataFile file = DecodeDataFile(f.bytes.data(), cut);
+            const auto whole = static_cast<std::size_t>(
+                std::count_if(ends.begin(), ends.end(), [&](std::size_t e) { return e <= cut; }));
+            ASSERT_EQ(whole, file.entries.size())
+                << (current ? "current" : "older") << " layout cut at " << cut;
+            EXPECT_EQ(int(whole) - 1, file.useCounter);
+            for (std::size_t i = 0; i < whole; ++i)
+                EXPECT_EQ(current ? int(whole - 1 - i) : int(i), file.entries[i].stamp) << "cut at " << cut;
+        }
+    }
+}
+
+TEST(DataFileCodec, DamagedCountsAndLengthsYieldOnlyWhatIsThere) {
+    struct Case {
+        const char *what;
+        Bytes bytes;
+        std::vector<std::string> names;
+    } cases[] = {
+        {"negative count", FileBytes{}.Int(31).Int(-5).Entry("a", 1).bytes, {}},
+        {"huge count", FileBytes{}.Int(31).Int(INT_MAX).Entry("a", 1).Entry("b", 2).bytes, {"a", "b"}},
+        {"count beyond the data", FileBytes{}.Int(31).Int(30).Entry("a", 1).bytes, {"a"}},
+        {"older layout, negative count", FileBytes{}.Int(-1).OldEntry("a", 1).bytes, {}},
+        {"negative name length",
+         FileBytes{}.Int(31).Int(2).Entry("a", 1).Int(1).Int(-4).Raw("bbbb").Int(2).bytes,
+         {"a"}},
+        {"huge name length",
+         FileBytes{}.Int(31).Int(2).Entry("a", 1).Int(1).Int(INT_MAX).Raw("b").Int(2).bytes,
+         {"a"}},
+        {"trailing garbage", FileBytes{}.Int(31).Int(1).Entry("a", 1).Raw("garbage!").bytes, {"a"}},
+        {"older layout, trailing garbage", FileBytes{}.Int(1).OldEntry("a", 1).Int(99).bytes, {"a"}},
+        {"empty file", Bytes{}, {}},
+        {"cut in the first word", Bytes{31, 0}, {}},
+    };
+    for (const Case &c : cases) {
+        const DecodedDataFile file = DecodeDataFile(c.bytes);
+        EXPECT_EQ(c.names, Names(file.entries)) << c.what;
+        EXPECT_EQ(int(c.names.size()) - 1, file.useCounter) << c.what;
+    }
+}
+
+} // namespace
