@@ -1,5 +1,78 @@
 #include "platform/win32/win32_seams.h"
 
-bool Win32FileStore::ReadAll(const std::string&, std::vector<unsigned char>&) { return false; }
+#include <algorithm>
+#include <utility>
 
-bool Win32FileStore::Replace(const std::string&, const std::vector<unsigned char>&) { return false; }
+namespace {
+
+// Owns a file handle for the length of one call.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
+    FileHandle(const FileHandle &) = delete;
+    FileHandle &operator=(const FileHandle &) = delete;
+    ~FileHandle() { Close(); }
+
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+    bool Close() {
+        if (!IsOpen()) return true;
+        const BOOL closed = ::CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+        return closed != FALSE;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+// A data file is a few kilobytes; anything beyond this is not one of ours, and only its start is read.
+constexpr DWORD kMaxReadBytes = 16u << 20;
+
+bool WriteAll(HANDLE file, const std::vector<unsigned char> &bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+} // namespace
+
+bool Win32FileStore::ReadAll(const std::string &path, std::vector<unsigned char> &bytes) {
+    bytes.clear();
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen()) return false;
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return false;
+    const DWORD wanted = size.QuadPart > kMaxReadBytes ? kMaxReadBytes : static_cast<DWORD>(size.QuadPart);
+    bytes.resize(wanted);
+    DWORD total = 0;
+    while (total < wanted) {
+        DWORD got = 0;
+        if (!::ReadFile(file.Get(), bytes.data() + total, wanted - total, &got, nullptr)) return false;
+        if (got == 0) break; // the file shrank meanwhile: keep what was there
+        total += got;
+    }
+    bytes.resize(total);
+    return true;
+}
+
+// The new contents go to a file beside the target and replace it in one rename, so that a failure at any
+// point leaves the previous file as it was.
+bool Win32FileStore::Replace(const std::string &path, const std::vector<unsigned char> &bytes) {
+    const std::string temporary = path + ".new";
+    FileHandle file(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen()) return false;
+    bool ok = WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
+    ok = file.Close() && ok;
+    ok = ok &&
+         ::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) ::DeleteFileA(temporary.c_str());
+    return ok;
+}
