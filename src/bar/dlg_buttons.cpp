@@ -1,25 +1,92 @@
 #include "bar/dlg_buttons.h"
 
+#include <initializer_list>
+
 #include "host/winamp_ipc.h"
 #include "resources/resource_ids.h"
-#include "settings/settings.h"
 
 CDlgButtons::CDlgButtons(CWinampIPC& host, const Settings& settings, WindowSystem& windows)
-    : m_host(host), m_settings(settings), m_windows(windows) {}
+    : m_host(host), m_settings(settings), m_windows(windows), m_sliderShuttle(windows), m_sliderVolume(windows),
+      m_sliderSeek(windows) {}
 
-CDlgButtons::~CDlgButtons() = default;
+// The clock font goes with the bar (OwnedFont); the window itself belongs to the platform until the
+// process ends.
+CDlgButtons::~CDlgButtons() { m_pFontTime.Reset(); }
 
 HWND CDlgButtons::Create(HWND parent) { return m_windows.CreateDialogFromTemplate(IDD_BAR, parent, this); }
 
-void CDlgButtons::OnMouseEvent(UINT, const MOUSEHOOKSTRUCT*) {}
-
-void CDlgButtons::SyncVolume() {}
-
-bool CDlgButtons::OnMessage(HWND hwnd, UINT message, WPARAM, LPARAM, LRESULT* result) {
-    if (message == WM_INITDIALOG) {
+bool CDlgButtons::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    switch (message) {
+    case WM_INITDIALOG:
         m_hWnd = hwnd;
-        *result = TRUE;
+        *result = OnInitDialog();
         return true;
+    case WM_TIMER:
+        return OnTimer(static_cast<UINT_PTR>(wParam));
+    case WM_HSCROLL:
+        OnHScroll(reinterpret_cast<HWND>(lParam));
+        return false;
+    case WM_VSCROLL:
+        OnVScroll(reinterpret_cast<HWND>(lParam));
+        return false;
+    case WM_NOTIFY:
+        if (lParam == 0) return false;
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam), lParam, result);
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED) return false;
+        return OnCommand(LOWORD(wParam));
+    default:
+        return false;
+    }
+}
+
+bool CDlgButtons::OnCommand(int id) {
+    switch (id) {
+    case IDC_SKIP_BACK30:
+        OnSkipBack(30000);
+        return true;
+    case IDC_SKIP_BACK10:
+        OnSkipBack(10000);
+        return true;
+    case IDC_SKIP_BACK5:
+        m_host.SkipBack5();
+        return true;
+    case IDC_SKIP_FWD5:
+        m_host.SkipForward5();
+        return true;
+    case IDC_SKIP_FWD10:
+        OnSkipForward(10000);
+        return true;
+    case IDC_SKIP_FWD30:
+        OnSkipForward(30000);
+        return true;
+    case IDC_PLAYPAUSE:
+        OnPlayPause();
+        return true;
+    case IDC_EXIT:
+        OnExit();
+        return true;
+    case IDC_RESTORE:
+        OnRestore();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The shuttle's release and the sliders' owner drawing; other notifications get the defaults.
+bool CDlgButtons::OnNotify(const NMHDR& header, LPARAM lParam, LRESULT* result) {
+    if (header.code == NM_RELEASEDCAPTURE && header.idFrom == IDC_SHUTTLE) {
+        *result = OnShuttleReleased();
+        return true;
+    }
+    if (header.code != NM_CUSTOMDRAW || header.hwndFrom == nullptr) return false;
+    const NMCUSTOMDRAW& draw = *reinterpret_cast<const NMCUSTOMDRAW*>(lParam);
+    for (CColourSliderCtrl* slider : {&m_sliderShuttle, &m_sliderVolume, &m_sliderSeek}) {
+        if (slider->GetSafeHwnd() == header.hwndFrom) {
+            *result = slider->OnCustomDraw(draw);
+            return true;
+        }
     }
     return false;
 }

@@ -1,0 +1,28 @@
+#include "bar/bar_layout.h"
+
+#include <climits>
+
+namespace {
+// Truncation toward zero, saturated where a float no longer fits an int.
+int Trunc(float value) {
+    if (!(value > static_cast<float>(INT_MIN))) return value != value ? 0 : INT_MIN;
+    if (!(value < static_cast<float>(INT_MAX))) return INT_MAX;
+    return static_cast<int>(value);
+}
+} // namespace
+
+Placement PlaceBar(const RECT& barWindow, int screenWidth, int screenHeight) {
+    const int height = barWindow.bottom - barWindow.top;
+    return Placement{0, screenHeight - height, screenWidth, height};
+}
+
+float StretchFactor(int screenWidth, int templateWidth) {
+    if (templateWidth <= 0) return 1.0f;
+    return static_cast<float>(screenWidth) / static_cast<float>(templateWidth);
+}
+
+Placement StretchChild(const RECT& client, float factor) {
+    const float left = static_cast<float>(client.left);
+    const float width = static_cast<float>(client.right - client.left);
+    return Placement{Trunc(left * factor), client.top, Trunc(width * factor), client.bottom - client.top};
+}

@@ -1,0 +1,18 @@
+// Where the bar and its children go: the bar along the bottom of the full-screen area at its whole
+// width, every child stretched horizontally by the same factor.
+#pragma once
+#include "platform/win_types.h"
+
+struct Placement {
+    int x, y, cx, cy;
+};
+
+// The bar keeps its height; its bottom edge lands on the full-screen client height.
+Placement PlaceBar(const RECT& barWindow, int screenWidth, int screenHeight);
+
+// Single precision on purpose: the stretched pixel values depend on it. A template without width
+// leaves the children as they are.
+float StretchFactor(int screenWidth, int templateWidth);
+
+// A child's rectangle in the bar's client coordinates, stretched horizontally; y and height stay.
+Placement StretchChild(const RECT& client, float factor);

@@ -1,0 +1,136 @@
+// When the bar is on screen: the mouse brings it up over full-screen video, its tick puts it away.
+#include <cstring>
+
+#include "bar/dlg_buttons.h"
+#include "bar/mouse_rules.h"
+#include "host/winamp_ipc.h"
+#include "settings/settings.h"
+
+namespace {
+constexpr UINT_PTR kBarTimerId = 1;
+constexpr UINT kTickMs = 500;
+constexpr UINT kShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
+constexpr UINT kHideFlags =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW | SWP_NOOWNERZORDER;
+constexpr const char* kVideoClass = "Winamp Video";
+constexpr int kClassBufferSize = 50;
+constexpr const char* kVideoLostText =
+    "It appears the FullScreen has closed but WinAmp hasn't been informed\n"
+    "The Morvix will not appear until it's sorted out\n"
+    "(Try double clicking on video screen a few times).";
+constexpr const char* kVideoLostCaption = "Morvix";
+} // namespace
+
+void CDlgButtons::OnMouseEvent(UINT message, const MOUSEHOOKSTRUCT* mouse) {
+    // The hook runs before the bar's window exists; nothing to show then.
+    if (m_hWnd == nullptr || mouse == nullptr) return;
+    if (!m_host.IsFullScreen()) {
+        if (m_windows.IsWindowVisible(m_hWnd)) ShowBar(false);
+        return;
+    }
+    if (!PassesFilters(message, mouse->pt)) return;
+    m_nHideCountdown = HideCountdownFor(BarRect(), mouse->pt, IsOn(m_settings.clipmouse));
+    ShowBar(true);
+}
+
+// The video-lost guard, the right-click pause and the jitter filter, in that order.
+bool CDlgButtons::PassesFilters(UINT message, POINT pt) {
+    if (m_bVideoLost) {
+        if (FindVideoWindow() == nullptr) return false;
+        m_bVideoLost = false;
+    }
+    if (IsOn(m_settings.mousepause) && message == WM_RBUTTONUP) m_host.PlayPause(-1);
+    if (message == WM_MOUSEMOVE && !m_windows.IsWindowVisible(m_hWnd)) return JitterPasses(m_ptLastMouse, pt);
+    return true;
+}
+
+void CDlgButtons::ShowBar(bool show) {
+    if (show) ShowIfHidden();
+    else Hide();
+}
+
+void CDlgButtons::ShowIfHidden() {
+    if (m_windows.IsWindowVisible(m_hWnd)) return;
+    if (FindVideoWindow() == nullptr) {
+        // Set before the box opens: its modal loop re-enters the mouse hook, which must stop early.
+        m_bVideoLost = true;
+        m_windows.MessageBoxA(m_hWnd, kVideoLostText, kVideoLostCaption, MB_OK);
+        return;
+    }
+    m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, kShowFlags);
+    m_nTimer = m_windows.SetTimer(m_hWnd, kBarTimerId, kTickMs);
+    UpdateTime();
+    SyncVolume();
+    if (IsOn(m_settings.clipmouse)) ClipToBar();
+}
+
+// No visibility test: every path into hidden repeats the whole sequence.
+void CDlgButtons::Hide() {
+    m_windows.SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, kHideFlags);
+    if (m_nTimer != 0) {
+        m_windows.KillTimer(m_hWnd, m_nTimer);
+        m_nTimer = 0;
+    }
+    m_nHideCountdown = 0;
+    RestoreClip();
+}
+
+void CDlgButtons::ClipToBar() {
+    m_windows.GetClipCursor(&m_rcSavedClip);
+    m_bClipSaved = true;
+    const RECT clip = ClipAroundBar(BarRect());
+    m_windows.ClipCursor(&clip);
+}
+
+// Whatever clipmouse says now: a clip we narrowed is given back exactly once, and a clip we never
+// read is never applied.
+void CDlgButtons::RestoreClip() {
+    if (!m_bClipSaved) return;
+    m_bClipSaved = false;
+    m_windows.ClipCursor(&m_rcSavedClip);
+}
+
+HWND CDlgButtons::FindVideoWindow() {
+    if (m_hWnd == nullptr) return nullptr;
+    for (HWND w = m_windows.GetWindow(m_hWnd, GW_HWNDFIRST); w != nullptr; w = m_windows.GetWindow(w, GW_HWNDNEXT)) {
+        char name[kClassBufferSize] = {};
+        const int length = m_windows.GetClassNameA(w, name, kClassBufferSize);
+        name[kClassBufferSize - 1] = '\0';
+        if (length != 0 && std::strcmp(name, kVideoClass) == 0) return w;
+    }
+    return nullptr;
+}
+
+bool CDlgButtons::OnTimer(UINT_PTR id) {
+    if (m_nTimer == 0 || id != m_nTimer) return false;
+    if (m_nHideCountdown > 0 && --m_nHideCountdown == 0) {
+        ShowBar(false);
+        return true;
+    }
+    TickWind();
+    TickBlink();
+    UpdateTime();
+    return false;
+}
+
+void CDlgButtons::OnRestore() {
+    const HWND video = FindVideoWindow();
+    if (video != nullptr) {
+        // The bar stays: the next mouse message finds the host out of full screen and hides it.
+        m_windows.SendMessageA(video, WM_CLOSE, 0, 0);
+        return;
+    }
+    m_bVideoLost = true;
+    ShowBar(false);
+}
+
+void CDlgButtons::OnExit() {
+    ShowBar(false);
+    m_host.QuitHost();
+}
+
+RECT CDlgButtons::BarRect() {
+    RECT r{0, 0, 0, 0};
+    m_windows.GetWindowRect(m_hWnd, &r);
+    return r;
+}

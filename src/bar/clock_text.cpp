@@ -1,0 +1,19 @@
+#include "bar/clock_text.h"
+
+#include <cstdio>
+
+std::string ClockText(int positionMs, bool showHours) {
+    const int seconds = positionMs / 1000;
+    const int minutes = seconds / 60;
+    const int sec = seconds - 60 * minutes;
+    char text[48];
+    if (showHours) {
+        const int hours = minutes / 60;
+        std::snprintf(text, sizeof text, "%i:%.2i:%.2i", hours, minutes - 60 * hours, sec);
+    } else {
+        std::snprintf(text, sizeof text, "%i:%.2i", minutes, sec);
+    }
+    return text;
+}
+
+const char* ClockPlaceholder(bool showHours) { return showHours ? "-:--:--" : "--:--"; }

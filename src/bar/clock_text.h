@@ -1,0 +1,7 @@
+// The bar's clock: a playback position as text, and what the clock shows while it blinks off.
+#pragma once
+#include <string>
+
+// Seconds are truncated, never rounded; without hours the minutes run on past 59.
+std::string ClockText(int positionMs, bool showHours);
+const char* ClockPlaceholder(bool showHours);

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "bar/bar_layout.h"
+#include "bar_rig.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+Placement Stretch(int screen, int templateWidth, RECT child) {
+    return StretchChild(child, StretchFactor(screen, templateWidth));
+}
+
+void ExpectPlacement(const Placement& got, int x, int y, int cx, int cy) {
+    EXPECT_EQ(got.x, x);
+    EXPECT_EQ(got.y, y);
+    EXPECT_EQ(got.cx, cx);
+    EXPECT_EQ(got.cy, cy);
+}
+
+TEST(BarLayout, ChildrenStretchHorizontallyByTheScreenFactorAndKeepTheirRows) {
+    ExpectPlacement(Stretch(800, 640, RECT{100, 7, 300, 24}), 125, 7, 250, 17);
+    // 700 / 640 = 1.09375: 109.375 and 219.84 are both truncated.
+    ExpectPlacement(Stretch(700, 640, RECT{100, 7, 301, 24}), 109, 7, 219, 17);
+    // A screen narrower than the template shrinks by the same rule.
+    ExpectPlacement(Stretch(480, 640, RECT{101, 30, 303, 60}), 75, 30, 151, 30);
+}
+
+TEST(BarLayout, FactorIsSinglePrecision) {
+    // 1440 / 673 in double would give exactly 1440 here; the float factor gives 1439.
+    ExpectPlacement(Stretch(1440, 673, RECT{673, 0, 1346, 10}), 1439, 0, 1439, 10);
+}
+
+TEST(BarLayout, BarSitsOnTheFullScreenBottomAtFullWidth) {
+    ExpectPlacement(PlaceBar(RECT{30, 40, 670, 140}, 1280, 1035), 0, 935, 1280, 100);
+    // A template without width leaves the children alone instead of dividing by zero.
+    EXPECT_EQ(StretchFactor(800, 0), 1.0f);
+}
+
+TEST(BarWindow, InitPlacesTheBarHiddenAndStretchesEveryChild) {
+    BarRig rig;
+    rig.windows.barRect = RECT{0, 0, 640, 100};
+    rig.windows.children = {{IDC_SEEK, "msctls_trackbar32", {100, 7, 300, 24}}, {IDC_TIME, "Static", {10, 30, 60, 60}}};
+    rig.bar.Create(nullptr);
+    const std::vector<std::string> want{
+        "SetWindowPos(bar,TOPMOST,0,500,800,100,0x98)",
+        "SetWindowPos(#2013,null,125,7,250,17,0x21c)",
+        "SetWindowPos(#2003,null,12,30,62,30,0x21c)",
+    };
+    EXPECT_EQ(rig.windows.calls, want);
+    EXPECT_FALSE(rig.Visible());
+    EXPECT_EQ(RectText(rig.windows.ScreenRect(rig.windows.bar())), "0,500,800,600");
+    EXPECT_TRUE(rig.player.log.empty()) << "creating the bar asks the host nothing";
+}
+
+TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {
+    FakeHost player;
+    CWinampIPC host(player);
+    Settings settings;
+    FakeBarWindows windows;
+    HFONT font = nullptr;
+    {
+        CDlgButtons bar(host, settings, windows);
+        bar.Create(nullptr);
+        const FakeWindow& shuttle = windows.W(windows.Item(IDC_SHUTTLE));
+        EXPECT_EQ(shuttle.rangeMin, -100);
+        EXPECT_EQ(shuttle.rangeMax, 100);
+        EXPECT_EQ(shuttle.pos, 0);
+        EXPECT_EQ(shuttle.ticFreq, 20);
+        const FakeWindow& volume = windows.W(windows.Item(IDC_VOLUME));
+        EXPECT_EQ(volume.rangeMax - volume.rangeMin, 255);
+        EXPECT_EQ(volume.ticFreq, 25);
+        const FakeWindow& seek = windows.W(windows.Item(IDC_SEEK));
+        EXPECT_EQ(seek.rangeMin, 0);
+        EXPECT_EQ(seek.rangeMax, 1000);
+
+        ASSERT_EQ(windows.fonts.size(), 1u);
+        const FontRequest& f = windows.fonts[0];
+        EXPECT_EQ(f.height, 40);
+        EXPECT_EQ(f.weight, 700);
+        EXPECT_EQ(f.width + f.escapement + f.orientation, 0);
+        EXPECT_EQ(f.italic + f.underline + f.strikeOut + f.charSet + f.outPrecision + f.clipPrecision + f.quality, 0u);
+        EXPECT_EQ(f.pitchAndFamily, 0x20u);
+        EXPECT_EQ(f.face, "Arial");
+        const FakeWindow& clock = windows.W(windows.Item(IDC_TIME));
+        font = clock.font;
+        EXPECT_NE(font, nullptr);
+        EXPECT_EQ(clock.fontRedraw, TRUE);
+        EXPECT_TRUE(windows.deleted.empty());
+    }
+    EXPECT_EQ(windows.deleted, std::vector<HGDIOBJ>{font}) << "the bar deletes its clock font exactly once";
+}
+
+} // namespace
