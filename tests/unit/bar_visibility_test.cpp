@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "bar_rig.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+using Requests = std::vector<HostRequest>;
+
+const std::string kShow = "SetWindowPos(bar,TOPMOST,0,0,0,0,0x43)";
+const std::string kTimer = "SetTimer(bar,1,500)";
+const std::string kRefresh = "RedrawWindow(#2013,0x105)";
+const std::string kHide = "SetWindowPos(bar,null,0,0,0,0,0x297)";
+const std::string kKill = "KillTimer(bar,1)";
+
+struct Row {
+    const char* name;
+    bool startShown;
+    std::function<void(VideoRig&)> event;
+    Calls calls;
+    bool shownAfter;
+    int countdownAfter;
+    bool lostAfter;
+};
+
+void MouseDown(VideoRig& r, LONG x, LONG y) { r.Mouse(WM_LBUTTONDOWN, x, y); }
+
+TEST(BarVisibility, StateTable) {
+    const Row rows[] = {
+        {"hidden, not full screen", false,
+         [](VideoRig& r) {
+             r.player.fullScreen = false;
+             MouseDown(r, kOutsideX, kOutsideY);
+         },
+         {}, false, -1, false},
+        {"hidden, video still missing", false,
+         [](VideoRig& r) {
+             r.windows.RemoveTopLevel(r.video);
+             MouseDown(r, kOutsideX, kOutsideY); // the box, once
+             r.windows.calls.clear();
+             MouseDown(r, kOutsideX, kOutsideY);
+         },
+         {}, false, 4, true},
+        {"hidden, first move only samples", false, [](VideoRig& r) { r.Mouse(WM_MOUSEMOVE, 10, 10); }, {}, false, -1,
+         false},
+        {"hidden, click shows", false, [](VideoRig& r) { MouseDown(r, kOutsideX, kOutsideY); },
+         {kShow, kTimer, kRefresh}, true, 4, false},
+        {"hidden, video missing", false,
+         [](VideoRig& r) {
+             r.windows.RemoveTopLevel(r.video);
+             MouseDown(r, kOutsideX, kOutsideY);
+         },
+         {"MessageBox(bar)"}, false, 4, true},
+        {"shown, not full screen", true,
+         [](VideoRig& r) {
+             r.player.fullScreen = false;
+             r.Mouse(WM_MOUSEMOVE, kOutsideX, kOutsideY);
+         },
+         {kHide, kKill}, false, 0, false},
+        {"shown, inside", true, [](VideoRig& r) { r.Mouse(WM_MOUSEMOVE, kInsideX, kInsideY); }, {}, true, 0, false},
+        {"shown, outside", true,
+         [](VideoRig& r) {
+             r.Mouse(WM_MOUSEMOVE, kInsideX, kInsideY);
+             r.Mouse(WM_MOUSEMOVE, kOutsideX, kOutsideY);
+         },
+         {}, true, 4, false},
+        {"shown, tick at countdown 1", true,
+         [](VideoRig& r) {
+             r.Tick();
+             r.Tick();
+             r.Tick();
+             r.windows.calls.clear();
+             r.Tick();
+         },
+         {kHide, kKill}, false, 0, false},
+        {"shown, tick at countdown 4", true, [](VideoRig& r) { r.Tick(); }, {kRefresh}, true, 3, false},
+        {"shown, tick without countdown", true,
+         [](VideoRig& r) {
+             r.Mouse(WM_MOUSEMOVE, kInsideX, kInsideY);
+             r.Tick();
+         },
+         {kRefresh}, true, 0, false},
+        {"shown, Rstr with video", true, [](VideoRig& r) { r.Click(IDC_RESTORE); }, {"WM_CLOSE(Winamp Video)"}, true,
+         4, false},
+        {"shown, Rstr without video", true,
+         [](VideoRig& r) {
+             r.windows.RemoveTopLevel(r.video);
+             r.Click(IDC_RESTORE);
+         },
+         {kHide, kKill}, false, 0, true},
+        {"shown, Exit", true, [](VideoRig& r) { r.Click(IDC_EXIT); }, {kHide, kKill}, false, 0, false},
+    };
+    for (const Row& row : rows) {
+        VideoRig rig;
+        if (row.startShown) rig.ShowOutside();
+        ASSERT_EQ(rig.Visible(), row.startShown) << row.name;
+        row.event(rig);
+        EXPECT_EQ(rig.windows.calls, row.calls) << row.name;
+        EXPECT_EQ(rig.Visible(), row.shownAfter) << row.name;
+        EXPECT_EQ(rig.windows.timerRunning(), row.shownAfter) << row.name;
+        EXPECT_EQ(rig.bar.HideCountdown(), row.countdownAfter) << row.name;
+        EXPECT_EQ(rig.bar.VideoLost(), row.lostAfter) << row.name;
+    }
+}
+
+TEST(BarVisibility, ExitHidesThenQuitsTheHost) {
+    VideoRig rig;
+    rig.ShowOutside();
+    rig.Click(IDC_EXIT);
+    EXPECT_EQ(rig.player.log, Requests{Command(40001)});
+}
+
+TEST(BarVisibility, JitterFilterFollowsTheCursor) {
+    VideoRig rig;
+    rig.Mouse(WM_MOUSEMOVE, 100, 100);
+    EXPECT_EQ(rig.bar.LastMouse().x, 100);
+    rig.Mouse(WM_MOUSEMOVE, 101, 101); // d2 = 2: ignored, becomes the sample
+    EXPECT_FALSE(rig.Visible());
+    EXPECT_EQ(rig.bar.LastMouse().x, 101);
+    EXPECT_EQ(rig.bar.LastMouse().y, 101);
+    EXPECT_EQ(rig.player.log, (Requests{User(0, 630, 1), User(0, 630, 1)})) << "one request per message";
+    rig.Mouse(WM_MOUSEMOVE, 103, 101); // d2 = 4 from the new sample
+    EXPECT_TRUE(rig.Visible());
+    EXPECT_EQ(rig.bar.LastMouse().x, -1);
+}
+
+TEST(BarVisibility, SampleAtXMinusOneCountsAsNone) {
+    VideoRig rig;
+    rig.Mouse(WM_MOUSEMOVE, -1, 50);
+    rig.Mouse(WM_MOUSEMOVE, 5, 50); // would be d2 = 36 against a real sample
+    EXPECT_FALSE(rig.Visible());
+    EXPECT_EQ(rig.bar.LastMouse().x, 5);
+    rig.Mouse(WM_MOUSEMOVE, 6, 50);
+    EXPECT_FALSE(rig.Visible());
+}
+
+int TicksUntilHidden(VideoRig& rig, int limit = 10) {
+    for (int tick = 1; tick <= limit; ++tick) {
+        const bool endedHere = rig.Tick();
+        if (!rig.Visible()) return endedHere ? tick : -tick;
+    }
+    return 0;
+}
+
+TEST(BarVisibility, CountdownsOutsideClippedAndOnTheBar) {
+    VideoRig outside;
+    outside.ShowOutside();
+    EXPECT_EQ(TicksUntilHidden(outside), 4);
+
+    VideoRig clipped;
+    clipped.settings.clipmouse = 1;
+    clipped.ShowOutside();
+    EXPECT_EQ(TicksUntilHidden(clipped), 1);
+
+    VideoRig onBar;
+    onBar.ShowOutside();
+    onBar.Mouse(WM_MOUSEMOVE, kInsideX, kInsideY);
+    EXPECT_EQ(TicksUntilHidden(onBar), 0) << "resting on the bar never hides it";
+
+    VideoRig rearmed; // a message outside restarts the count
+    rearmed.ShowOutside();
+    rearmed.Tick();
+    rearmed.Tick();
+    rearmed.Mouse(WM_MOUSEMOVE, kOutsideX + 1, kOutsideY);
+    EXPECT_EQ(TicksUntilHidden(rearmed), 4);
+}
+
+TEST(BarVisibility, TimersThatAreNotOursOrAFailedTimerChangeNothing) {
+    VideoRig rig;
+    rig.ShowOutside();
+    EXPECT_FALSE(rig.windows.Dispatch(WM_TIMER, 7, 0));
+    EXPECT_EQ(rig.bar.HideCountdown(), 4);
+    EXPECT_TRUE(rig.player.log.empty());
+
+    VideoRig failed;
+    failed.windows.timerAnswer = static_cast<UINT_PTR>(-1);
+    failed.ShowOutside();
+    EXPECT_TRUE(failed.Visible());
+    EXPECT_FALSE(failed.windows.Dispatch(WM_TIMER, 0, 0)) << "no timer: a stray id 0 is not a tick";
+    failed.player.fullScreen = false;
+    failed.Mouse(WM_MOUSEMOVE, kOutsideX, kOutsideY);
+    EXPECT_FALSE(failed.Visible());
+    EXPECT_EQ(failed.windows.calls, Calls{kHide}) << "no KillTimer without a timer";
+}
+
+TEST(BarVisibility, RightClickPausesInBothStatesOnlyInFullScreen) {
+    VideoRig rig;
+    rig.Mouse(WM_RBUTTONUP, kOutsideX, kOutsideY);
+    EXPECT_TRUE(rig.Visible());
+    ASSERT_GE(rig.player.log.size(), 2u);
+    EXPECT_EQ(rig.player.log[1], Command(40046));
+    rig.player.ClearLog();
+    rig.Mouse(WM_RBUTTONUP, kOutsideX, kOutsideY);
+    EXPECT_EQ(rig.player.log, (Requests{User(0, 630, 1), Command(40046)}));
+
+    rig.player.ClearLog();
+    rig.settings.mousepause = 2; // on means exactly 1
+    rig.Mouse(WM_RBUTTONUP, kOutsideX, kOutsideY);
+    rig.settings.mousepause = 1;
+    rig.player.fullScreen = false;
+    rig.Mouse(WM_RBUTTONUP, kOutsideX, kOutsideY);
+    EXPECT_EQ(rig.player.log, (Requests{User(0, 630, 1), User(0, 630, 0)}));
+}
+
+TEST(BarVisibility, MessageBoxOnceAndNestedMessagesStopAtTheVideoCheck) {
+    VideoRig rig;
+    rig.windows.RemoveTopLevel(rig.video);
+    Requests nested;
+    int boxesInside = -1;
+    rig.windows.onMessageBox = [&] {
+        rig.player.ClearLog();
+        rig.Mouse(WM_RBUTTONUP, kOutsideX, kOutsideY);
+        rig.Mouse(WM_MOUSEMOVE, kOutsideX + 9, kOutsideY);
+        nested = rig.player.log;
+        boxesInside = rig.windows.messageBoxes;
+    };
+    rig.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
+    EXPECT_EQ(rig.windows.messageBoxes, 1);
+    EXPECT_EQ(boxesInside, 1);
+    EXPECT_EQ(nested, (Requests{User(0, 630, 1), User(0, 630, 1)})) << "no pause toggle, no show";
+    EXPECT_EQ(rig.windows.lastBoxText,
+              "It appears the FullScreen has closed but WinAmp hasn't been informed\nThe Morvix will not appear "
+              "until it's sorted out\n(Try double clicking on video screen a few times).");
+    EXPECT_EQ(rig.windows.lastBoxCaption, "Morvix");
+    EXPECT_EQ(rig.windows.lastBoxType, 0u);
+
+    rig.windows.onMessageBox = nullptr;
+    MouseDown(rig, kOutsideX, kOutsideY);
+    EXPECT_EQ(rig.windows.messageBoxes, 1);
+    EXPECT_FALSE(rig.Visible());
+    rig.windows.AddTopLevel("winamp video"); // the class name is compared exactly
+    MouseDown(rig, kOutsideX, kOutsideY);
+    EXPECT_FALSE(rig.Visible());
+    rig.windows.AddTopLevel("Winamp Video");
+    MouseDown(rig, kOutsideX, kOutsideY); // the message that finds it shows the bar
+    EXPECT_TRUE(rig.Visible());
+    EXPECT_FALSE(rig.bar.VideoLost());
+}
+
+TEST(BarVisibility, ClipNarrowsToTheBarAndGivesBackTheSavedClip) {
+    VideoRig rig;
+    rig.settings.clipmouse = 1;
+    rig.windows.clip = RECT{10, 20, 700, 500};
+    rig.ShowOutside();
+    const RECT bar = rig.windows.ScreenRect(rig.windows.bar());
+    EXPECT_EQ(RectText(rig.windows.clip), RectText(RECT{bar.left, bar.top - 1, bar.right, bar.bottom + 2}));
+    rig.Mouse(WM_MOUSEMOVE, kInsideX, bar.top - 1); // the row above the bar is outside it
+    EXPECT_EQ(TicksUntilHidden(rig), 1);
+    EXPECT_EQ(RectText(rig.windows.clip), "10,20,700,500");
+}
+
+TEST(BarVisibility, ClipRestoreFollowsWhatWasSavedNotTheSettingAtHideTime) {
+    VideoRig on; // switched off while shown: the cursor is still given back
+    on.settings.clipmouse = 1;
+    on.ShowOutside();
+    on.settings.clipmouse = 0;
+    on.windows.calls.clear();
+    on.Click(IDC_EXIT);
+    EXPECT_EQ(on.windows.calls, (Calls{kHide, kKill, "ClipCursor(0,0,800,600)"}));
+    on.windows.calls.clear();
+    on.Click(IDC_EXIT); // a second hide restores nothing again
+    EXPECT_EQ(on.windows.calls, Calls{kHide});
+
+    VideoRig off; // switched on while shown: nothing was saved, nothing is applied
+    off.ShowOutside();
+    off.settings.clipmouse = 1;
+    off.Click(IDC_EXIT);
+    EXPECT_EQ(off.windows.calls, (Calls{kHide, kKill}));
+}
+
+TEST(BarVisibility, MouseBeforeTheBarExistsIsIgnored) {
+    BarRig rig;
+    rig.Mouse(WM_LBUTTONDOWN, 1, 1);
+    rig.bar.OnMouseEvent(WM_LBUTTONDOWN, nullptr);
+    EXPECT_TRUE(rig.player.log.empty());
+    EXPECT_EQ(rig.windows.messageBoxes, 0);
+}
+
+} // namespace
