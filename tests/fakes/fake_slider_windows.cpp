@@ -1,6 +1,7 @@
 #include "fake_slider_windows.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -45,12 +46,12 @@ HGDIOBJ FakeSliderWindows::Make(GdiObjectInfo::Kind kind, COLORREF colour) {
 HPEN FakeSliderWindows::CreatePen(int, int, COLORREF colour) {
     if (failPens) return nullptr;
     ++pensMade;
-    return Make(GdiObjectInfo::Pen, colour);
+    return static_cast<HPEN>(Make(GdiObjectInfo::Pen, colour));
 }
 
 HBRUSH FakeSliderWindows::CreateSolidBrush(COLORREF colour) {
     ++brushesMade;
-    return Make(GdiObjectInfo::Brush, colour);
+    return static_cast<HBRUSH>(Make(GdiObjectInfo::Brush, colour));
 }
 
 BOOL FakeSliderWindows::DeleteObject(HGDIOBJ object) {

@@ -2,6 +2,7 @@
 // that stand for colours, one trackbar answered from plain fields, and one raster canvas that every
 // custom-draw device context paints into. It counts live GDI objects and faulty deletions.
 #pragma once
+#include <cstdint>
 #include <map>
 #include <vector>
 

@@ -1,6 +1,7 @@
 #include "raster_canvas.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <utility>
 
@@ -102,8 +103,12 @@ void RasterCanvas::LineTo(int x, int y) {
 
 void RasterCanvas::SetPixel(int x, int y, COLORREF colour) { Put(x, y, colour & 0x00ffffff); }
 
+// A pixel painted after a rounded rectangle's corner is no longer the back-end's choice.
 void RasterCanvas::Put(int x, int y, COLORREF colour) {
-    if (Inside(x, y)) m_pixels[static_cast<size_t>(y) * m_width + x] = colour;
+    if (!Inside(x, y)) return;
+    const size_t index = static_cast<size_t>(y) * m_width + x;
+    m_pixels[index] = colour;
+    m_backEnd[index] = false;
 }
 
 void RasterCanvas::FillArea(int left, int top, int right, int bottom, COLORREF colour) {
@@ -113,7 +118,7 @@ void RasterCanvas::FillArea(int left, int top, int right, int bottom, COLORREF c
     bottom = std::min(bottom, m_height);
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x)
-            m_pixels[static_cast<size_t>(y) * m_width + x] = colour;
+            Put(x, y, colour);
 }
 
 // Outline in the pen on the rectangle's edge pixels, inside in the brush. The four corner pixels are left
