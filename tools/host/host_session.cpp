@@ -1,0 +1,108 @@
+#include "host_session.h"
+
+std::vector<PlaylistEntry> DemoPlaylist() {
+    return {{"C:\\Videos\\Big Buck Bunny.avi", 596},
+            {"C:\\Videos\\Elephants Dream.mkv", 654},
+            {"C:\\Videos\\Sintel.mp4", 888},
+            {"C:\\Videos\\Tears of Steel.avi", 734}};
+}
+
+namespace {
+std::string WithoutTrailingSlash(std::string path) {
+    while (path.size() > 3 && (path.back() == '\\' || path.back() == '/'))
+        path.pop_back();
+    return path;
+}
+
+HostWindowLinks Links(HostSession &session, SimPlayer &player, RequestLog &log, const std::string &iniFile,
+                      const std::string &iniDirectory) {
+    HostWindowLinks links;
+    links.player = &player;
+    links.log = &log;
+    links.iniFile = &iniFile;
+    links.iniDirectory = &iniDirectory;
+    links.reportsFullScreen = [&session] { return session.ReportsFullScreen(); };
+    links.requestQuit = [&session] { session.RequestShutdown(); };
+    links.requestConfigure = [&session] { session.Configure(); };
+    return links;
+}
+} // namespace
+
+HostSession::HostSession(HostOptions options)
+    : m_options(std::move(options)), m_player(m_options.clock),
+      m_main(Links(*this, m_player, m_log, m_iniFile, m_iniDirectory)), m_plugins(m_log) {
+    m_options.folder = WithoutTrailingSlash(m_options.folder);
+    m_iniDirectory = m_options.folder;
+    m_iniFile = m_options.folder + "\\winamp.ini";
+    m_player.SetPlaylist(m_options.playlist);
+    m_player.SetListener([this](SimPlayer::Change change) { m_main.Notify(change); });
+    m_video.SetAnimated(m_options.animateVideo);
+    m_video.SetOnClose([this] {
+        m_fullScreen = false;
+        m_log.Note("video window closed; full screen off");
+        ::InvalidateRect(m_main.Hwnd(), nullptr, TRUE);
+    });
+}
+
+HostSession::~HostSession() {
+    Shutdown();
+}
+
+bool HostSession::Start() {
+    if (m_running) return true;
+    ::CreateDirectoryA(m_options.folder.c_str(), nullptr);
+    ::CreateDirectoryA(PluginsFolder().c_str(), nullptr);
+    m_log.Note("host start #" + std::to_string(++m_runs) + " on " + m_options.folder);
+    if (!m_main.Create(m_options.showMainWindow)) return false;
+    m_video.Show(false);
+    m_running = true;
+    m_plugins.LoadAll(PluginsFolder(), m_main.Hwnd());
+    return true;
+}
+
+void HostSession::Shutdown() {
+    if (!m_running) return;
+    m_running = false;
+    m_shutdownPending = false;
+    m_plugins.QuitAll();
+    m_video.Destroy();
+    m_fullScreen = false;
+    m_main.Destroy();
+    m_plugins.FreeAll();
+    m_player.Reset();
+    m_log.Note("host stopped");
+}
+
+bool HostSession::ServicePending() {
+    if (m_restartPending) {
+        m_restartPending = false;
+        Shutdown();
+        Start();
+        return true;
+    }
+    if (m_shutdownPending) {
+        Shutdown();
+        return true;
+    }
+    return false;
+}
+
+void HostSession::Configure() {
+    m_plugins.ConfigAll();
+}
+
+void HostSession::PostConfigure() {
+    ::PostMessageA(m_main.Hwnd(), HostWindow::kConfigureMessage, 0, 0);
+}
+
+void HostSession::SetFullScreen(bool on) {
+    m_fullScreen = on;
+    m_video.Show(on);
+    m_log.Note(on ? "full screen on" : "full screen off");
+    ::InvalidateRect(m_main.Hwnd(), nullptr, TRUE);
+}
+
+void HostSession::DestroyVideoKeepingFullScreen() {
+    m_video.Destroy();
+    m_log.Note("video window destroyed; still reporting full screen");
+}

@@ -1,0 +1,81 @@
+// One run of the stand-in host on a folder: the INI file and INI directory inside it, the plug-ins
+// folder below it, the main and video windows, the simulated player and the loaded plug-ins.
+// Used by the morvix_host program and, in-process, by the end-to-end tests.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host_window.h"
+#include "plugin_loader.h"
+#include "request_log.h"
+#include "sim_player.h"
+#include "video_window.h"
+
+struct HostOptions {
+    std::string folder; // Windows path; INI file "winamp.ini" and folder "plugins" live in it
+    std::vector<PlaylistEntry> playlist;
+    bool showMainWindow = true;
+    bool animateVideo = true;
+    SimPlayer::Clock clock; // empty: real time
+};
+
+// A built-in playlist for trying the plug-in.
+std::vector<PlaylistEntry> DemoPlaylist();
+
+class HostSession {
+public:
+    explicit HostSession(HostOptions options);
+    ~HostSession();
+    HostSession(const HostSession &) = delete;
+    HostSession &operator=(const HostSession &) = delete;
+
+    // Creates the windows, loads the plug-ins and calls their init. False if a window cannot be made.
+    bool Start();
+    // quit for the plug-ins, windows destroyed, then FreeLibrary. Safe to call twice.
+    void Shutdown();
+    bool Running() const { return m_running; }
+
+    // Quit (from 40001 or closing the main window) and restart are carried out by the message loop
+    // through ServicePending, never inside a call that may have come from the plug-in.
+    void RequestShutdown() { m_shutdownPending = true; }
+    void RequestRestart() { m_restartPending = true; }
+    // Carries out a pending shutdown or restart; true when it did something.
+    bool ServicePending();
+
+    // Calls every plug-in's config (returns when its dialog closes).
+    void Configure();
+    // Posts a configure request to the main window, so the dialog runs from the message loop.
+    void PostConfigure();
+
+    // Full screen as the player reports it (630), with the video window made to match.
+    void SetFullScreen(bool on);
+    // The video window goes away but the player goes on reporting full screen (a confused player).
+    void DestroyVideoKeepingFullScreen();
+    bool ReportsFullScreen() const { return m_fullScreen; }
+
+    SimPlayer &Player() { return m_player; }
+    RequestLog &Log() { return m_log; }
+    HWND MainWindow() const { return m_main.Hwnd(); }
+    HWND VideoHwnd() const { return m_video.Hwnd(); }
+    const PluginLoader &Plugins() const { return m_plugins; }
+    const std::string &Folder() const { return m_options.folder; }
+    const std::string &IniFile() const { return m_iniFile; }
+    const std::string &IniDirectory() const { return m_iniDirectory; }
+    std::string PluginsFolder() const { return m_options.folder + "\\plugins"; }
+
+private:
+    HostOptions m_options;
+    std::string m_iniFile;
+    std::string m_iniDirectory;
+    RequestLog m_log;
+    SimPlayer m_player;
+    HostWindow m_main;
+    VideoWindow m_video;
+    PluginLoader m_plugins;
+    bool m_fullScreen = false;
+    bool m_running = false;
+    bool m_shutdownPending = false;
+    bool m_restartPending = false;
+    int m_runs = 0;
+};

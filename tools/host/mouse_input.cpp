@@ -1,0 +1,33 @@
+#include "mouse_input.h"
+
+namespace mouse {
+namespace {
+// Absolute input is in 1/65536ths of the primary screen; rounding up lands on the pixel asked for.
+LONG Normalise(int value, int extent) {
+    if (extent <= 0) return 0;
+    return static_cast<LONG>((static_cast<long long>(value) * 65536 + extent - 1) / extent);
+}
+
+INPUT MouseInput(int x, int y, DWORD flags) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = Normalise(x, ::GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = Normalise(y, ::GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return input;
+}
+} // namespace
+
+bool MoveTo(int x, int y) {
+    INPUT input = MouseInput(x, y, 0);
+    return ::SendInput(1, &input, sizeof input) == 1;
+}
+
+bool Click(int x, int y, Button button) {
+    const bool left = button == Button::Left;
+    INPUT inputs[3] = {MouseInput(x, y, 0),
+                       MouseInput(x, y, left ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_RIGHTDOWN),
+                       MouseInput(x, y, left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP)};
+    return ::SendInput(3, inputs, sizeof inputs[0]) == 3;
+}
+} // namespace mouse

@@ -1,0 +1,127 @@
+#include "plugin_loader.h"
+
+namespace {
+using ExportFn = GeneralPurposePluginRecord *(*)();
+
+bool InsideModule(LONG_PTR address, HMODULE module) {
+    if (address == 0) return false;
+    MEMORY_BASIC_INFORMATION info = {};
+    return ::VirtualQuery(reinterpret_cast<void *>(address), &info, sizeof info) &&
+           info.AllocationBase == reinterpret_cast<void *>(module);
+}
+
+bool IsDialog(HWND hwnd) {
+    char cls[16] = "";
+    ::GetClassNameA(hwnd, cls, sizeof cls);
+    return std::string(cls) == "#32770";
+}
+
+bool RunsCodeOf(HWND hwnd, HMODULE module) {
+    return InsideModule(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC), module) ||
+           (IsDialog(hwnd) && InsideModule(::GetWindowLongPtrA(hwnd, DWLP_DLGPROC), module));
+}
+
+struct WindowSearch {
+    HMODULE module;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
+    auto *search = reinterpret_cast<WindowSearch *>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    if (process == ::GetCurrentProcessId() && RunsCodeOf(hwnd, search->module)) search->found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK Neutralise(HWND hwnd, LPARAM) {
+    ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(::DefWindowProcA));
+    return TRUE;
+}
+
+std::string Describe(HWND hwnd) {
+    char cls[64] = "", title[128] = "";
+    ::GetClassNameA(hwnd, cls, sizeof cls);
+    ::GetWindowTextA(hwnd, title, sizeof title);
+    return std::string("class \"") + cls + "\" title \"" + title + "\"";
+}
+} // namespace
+
+int PluginLoader::LoadAll(const std::string &folder, HWND mainWindow) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "\\gen_*.dll").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        m_log.Note("no gen_*.dll in " + folder);
+        return 0;
+    }
+    std::vector<std::string> paths;
+    do {
+        paths.push_back(folder + "\\" + found.cFileName);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+
+    int count = 0;
+    for (const std::string &path : paths) {
+        HMODULE module = ::LoadLibraryA(path.c_str());
+        if (!module) {
+            m_log.Note("LoadLibrary failed for " + path + ", error " + std::to_string(::GetLastError()));
+            continue;
+        }
+        auto get = reinterpret_cast<ExportFn>(
+            reinterpret_cast<void *>(::GetProcAddress(module, "winampGetGeneralPurposePlugin")));
+        GeneralPurposePluginRecord *record = get ? get() : nullptr;
+        if (!record || record->version != kGeneralPurposeRecordVersion || !record->init) {
+            m_log.Note("not a general-purpose plug-in: " + path);
+            ::FreeLibrary(module);
+            continue;
+        }
+        record->hwndParent = mainWindow;
+        record->hDllInstance = module;
+        m_plugins.push_back(LoadedPlugin{path, module, record, false});
+        m_log.Note(std::string("loaded ") + path + " \"" + (record->description ? record->description : "") +
+                   "\"; init");
+        const int result = record->init();
+        m_plugins.back().initialised = true;
+        m_log.Note("init returned " + std::to_string(result));
+        ++count;
+    }
+    return count;
+}
+
+void PluginLoader::ConfigAll() {
+    for (LoadedPlugin &plugin : m_plugins) {
+        if (!plugin.initialised || !plugin.record->config) continue;
+        m_log.Note("config " + plugin.path);
+        plugin.record->config();
+        m_log.Note("config returned");
+    }
+}
+
+void PluginLoader::QuitAll() {
+    for (auto it = m_plugins.rbegin(); it != m_plugins.rend(); ++it) {
+        if (!it->initialised) continue;
+        it->initialised = false;
+        m_log.Note("quit " + it->path);
+        if (it->record->quit) it->record->quit();
+    }
+}
+
+void PluginLoader::FreeAll() {
+    for (auto it = m_plugins.rbegin(); it != m_plugins.rend(); ++it) {
+        // A window whose procedure lives in the DLL must be gone once the DLL is; one that outlives it
+        // would crash the host on its next message, so it is logged and taken down safely instead.
+        WindowSearch search{it->module, {}};
+        ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+        m_log.Note("FreeLibrary " + it->path);
+        ::FreeLibrary(it->module);
+        for (HWND hwnd : search.found) {
+            if (!::IsWindow(hwnd)) continue;
+            m_log.Note("left behind after unload: window " + Describe(hwnd) + "; the host destroys it");
+            ::EnumChildWindows(hwnd, Neutralise, 0);
+            if (IsDialog(hwnd)) ::SetWindowLongPtrA(hwnd, DWLP_DLGPROC, 0);
+            Neutralise(hwnd, 0);
+            ::DestroyWindow(hwnd);
+        }
+    }
+    m_plugins.clear();
+}

@@ -1,0 +1,48 @@
+// Loads general-purpose plug-ins the way the player does: every gen_*.dll of the plug-ins folder,
+// the export called, the main window and module handle written into the record, then init.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "request_log.h"
+
+// The record a general-purpose plug-in hands to the player, as the player reads it.
+struct GeneralPurposePluginRecord {
+    int version;
+    const char *description;
+    int (*init)();
+    void (*config)();
+    void (*quit)();
+    HWND hwndParent;
+    HINSTANCE hDllInstance;
+};
+
+constexpr int kGeneralPurposeRecordVersion = 16;
+
+struct LoadedPlugin {
+    std::string path;
+    HMODULE module = nullptr;
+    GeneralPurposePluginRecord *record = nullptr;
+    bool initialised = false;
+};
+
+class PluginLoader {
+public:
+    explicit PluginLoader(RequestLog &log) : m_log(log) {}
+    ~PluginLoader() { FreeAll(); }
+    PluginLoader(const PluginLoader &) = delete;
+    PluginLoader &operator=(const PluginLoader &) = delete;
+
+    // Loads and initialises every plug-in in `folder`; returns how many were initialised.
+    int LoadAll(const std::string &folder, HWND mainWindow);
+    void ConfigAll();
+    // quit for every initialised plug-in, in reverse order of loading.
+    void QuitAll();
+    void FreeAll();
+
+    const std::vector<LoadedPlugin> &Plugins() const { return m_plugins; }
+
+private:
+    RequestLog &m_log;
+    std::vector<LoadedPlugin> m_plugins;
+};

@@ -1,0 +1,34 @@
+// The player's video window: a top-level window of class "Winamp Video" showing a moving test picture,
+// either in a frame or covering the whole primary screen.
+#pragma once
+#include <functional>
+
+#include "platform/win_types.h"
+
+class VideoWindow {
+public:
+    VideoWindow() = default;
+    ~VideoWindow() { Destroy(); }
+    VideoWindow(const VideoWindow &) = delete;
+    VideoWindow &operator=(const VideoWindow &) = delete;
+
+    // Called when someone closes the window (WM_CLOSE), as the plug-in's restore button does.
+    void SetOnClose(std::function<void()> onClose) { m_onClose = std::move(onClose); }
+    void SetAnimated(bool animated) { m_animated = animated; }
+
+    // Creates the window if needed and puts it in a frame or over the whole primary screen.
+    bool Show(bool fullScreen);
+    void Destroy();
+    HWND Hwnd() const { return m_hwnd; }
+    bool IsFullScreen() const { return m_hwnd && m_fullScreen; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
+
+    HWND m_hwnd = nullptr;
+    bool m_fullScreen = false;
+    bool m_animated = true;
+    int m_frame = 0;
+    std::function<void()> m_onClose;
+};

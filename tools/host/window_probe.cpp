@@ -1,0 +1,95 @@
+#include "window_probe.h"
+
+#include <cstdio>
+
+#include "resources/resource_ids.h"
+
+namespace probe {
+namespace {
+struct Search {
+    DWORD process;
+    bool (*match)(HWND, const Search &);
+    const std::string *title;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK Visit(HWND hwnd, LPARAM param) {
+    auto *search = reinterpret_cast<Search *>(param);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    if (process != search->process || !search->match(hwnd, *search)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND FindTopLevel(bool (*match)(HWND, const Search &), const std::string *title, bool visibleOnly) {
+    Search search{::GetCurrentProcessId(), match, title, visibleOnly, nullptr};
+    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+} // namespace
+
+HWND FindBar() {
+    return FindTopLevel([](HWND hwnd, const Search &) { return ::GetDlgItem(hwnd, IDC_SEEK) != nullptr; },
+                        nullptr, false);
+}
+
+HWND FindWindowByTitle(const std::string &title, bool visibleOnly) {
+    return FindTopLevel(
+        [](HWND hwnd, const Search &s) {
+            return (!s.visibleOnly || ::IsWindowVisible(hwnd)) && Text(hwnd) == *s.title;
+        },
+        &title, visibleOnly);
+}
+
+std::string Text(HWND hwnd) {
+    char text[512] = "";
+    if (hwnd) ::GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+RECT WindowRect(HWND hwnd) {
+    RECT rc = {};
+    if (hwnd) ::GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+Slider ReadSlider(HWND control) {
+    Slider s;
+    if (!control) return s;
+    s.exists = true;
+    s.pos = static_cast<int>(::SendMessageA(control, TBM_GETPOS, 0, 0));
+    s.min = static_cast<int>(::SendMessageA(control, TBM_GETRANGEMIN, 0, 0));
+    s.max = static_cast<int>(::SendMessageA(control, TBM_GETRANGEMAX, 0, 0));
+    s.selStart = static_cast<int>(::SendMessageA(control, TBM_GETSELSTART, 0, 0));
+    s.selEnd = static_cast<int>(::SendMessageA(control, TBM_GETSELEND, 0, 0));
+    return s;
+}
+
+std::string DescribeBar() {
+    HWND bar = FindBar();
+    if (!bar) return "bar: none (no top-level window of this process holds control 2013)\n";
+    const RECT rc = WindowRect(bar);
+    char line[256];
+    std::snprintf(line, sizeof line, "bar: %s, rect (%ld,%ld)-(%ld,%ld), clock \"%s\"\n",
+                  ::IsWindowVisible(bar) ? "visible" : "hidden", rc.left, rc.top, rc.right, rc.bottom,
+                  Text(::GetDlgItem(bar, IDC_TIME)).c_str());
+    std::string out = line;
+    const struct {
+        int id;
+        const char *name;
+    } sliders[] = {{IDC_SEEK, "seek"}, {IDC_SHUTTLE, "shuttle"}, {IDC_VOLUME, "volume"}};
+    for (const auto &slider : sliders) {
+        const Slider s = ReadSlider(::GetDlgItem(bar, slider.id));
+        if (!s.exists) {
+            std::snprintf(line, sizeof line, "  %s slider: missing\n", slider.name);
+        } else {
+            std::snprintf(line, sizeof line, "  %s slider: pos %d, range %d..%d, selection %d..%d\n",
+                          slider.name, s.pos, s.min, s.max, s.selStart, s.selEnd);
+        }
+        out += line;
+    }
+    return out;
+}
+} // namespace probe

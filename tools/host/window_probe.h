@@ -1,0 +1,24 @@
+// Reading what a user sees of the plug-in: its bar, its controls, dialogs and message boxes.
+#pragma once
+#include <string>
+
+#include "platform/win_types.h"
+
+namespace probe {
+// The plug-in's bar: the top-level window of this process that holds the seek slider (id 2013).
+HWND FindBar();
+// A top-level window of this process whose title is exactly `title` (visible ones only if asked).
+HWND FindWindowByTitle(const std::string &title, bool visibleOnly = true);
+
+std::string Text(HWND hwnd);
+RECT WindowRect(HWND hwnd);
+
+struct Slider {
+    bool exists = false;
+    int pos = 0, min = 0, max = 0, selStart = 0, selEnd = 0;
+};
+Slider ReadSlider(HWND control);
+
+// The bar as a user sees it: visible, rectangle, clock text and the three sliders; or "no bar".
+std::string DescribeBar();
+} // namespace probe
