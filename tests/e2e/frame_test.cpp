@@ -48,7 +48,9 @@ TEST(PluginFrame, InitSubclassesTheHostWindowAndTheHostStillAnswersThroughTheCha
 }
 
 TEST(PluginFrame, InitAsksForTheIniFileAndTheSettingsTakeEffect) {
-    TestHost host(Manual("[gen_morvix]\r\nshowhours=0\r\n"));
+    TestHostOptions options = Manual("[gen_morvix]\r\nshowhours=0\r\n");
+    options.playlist = {{"C:\\Media\\long.avi", 7200}};
+    TestHost host(options);
     EXPECT_GE(host.Log().CountUser(334), 1u) << "the INI path is asked of the host";
     // The clock shows hours only with showhours 1: a skip refreshes it.
     host.Player().Play();
