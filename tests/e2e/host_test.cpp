@@ -140,8 +140,8 @@ TEST(StandInHost, QuitCommandShutsTheHostDownAndUnloadsThePlugin) {
     EXPECT_EQ(nullptr, host.Bar());
     bool quitNoted = false, leftBehind = false;
     for (const HostRequest &r : host.Log().Entries()) {
-        quitNoted |= r.note.rfind("quit ", 0) == 0;
-        leftBehind |= r.note.rfind("left behind", 0) == 0;
+        quitNoted |= r.IsNote() && r.note.rfind("quit ", 0) == 0;
+        leftBehind |= r.IsNote() && r.note.rfind("left behind", 0) == 0;
     }
     EXPECT_TRUE(quitNoted);
     EXPECT_FALSE(leftBehind) << "a window of the plug-in outlived its DLL";

@@ -35,6 +35,7 @@ public:
     // quit for the plug-ins, windows destroyed, then FreeLibrary. Safe to call twice.
     void Shutdown();
     bool Running() const { return m_running; }
+    int Runs() const { return m_runs; } // how many times Start has run
 
     // Quit (from 40001 or closing the main window) and restart are carried out by the message loop
     // through ServicePending, never inside a call that may have come from the plug-in.

@@ -153,6 +153,9 @@ LRESULT CALLBACK HostWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         const std::size_t entry = self->m_links.log->Add(HostRequest{message, wParam, lParam, 0, {}});
         const LRESULT answer = self->OnUser(wParam, lParam);
         self->m_links.log->SetAnswer(entry, answer);
+        const bool text =
+            lParam == ipc::kGetPlaylistFile || lParam == ipc::kGetIniFile || lParam == ipc::kGetIniDirectory;
+        if (text && answer) self->m_links.log->SetText(entry, reinterpret_cast<const char *>(answer));
         return answer;
     }
     case WM_COMMAND:

@@ -1,2 +1,196 @@
-#include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+// morvix_host.exe: the stand-in player. Loads the plug-ins of FOLDER\plugins and plays a playlist,
+// either for a person at the keyboard or through a script that writes screenshots.
+//
+//   morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--script FILE --out DIR]
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host_session.h"
+#include "script.h"
+
+namespace {
+struct CommandLine {
+    std::string folder;
+    std::string script;
+    std::string out = ".";
+    std::vector<PlaylistEntry> playlist;
+    std::string error;
+};
+
+CommandLine Parse(int argc, char **argv) {
+    CommandLine cl;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](int count) {
+            if (i + count >= argc) cl.error = arg + " needs " + std::to_string(count) + " value(s)";
+            return i + count < argc;
+        };
+        if (arg == "--folder" && value(1)) {
+            cl.folder = argv[++i];
+        } else if (arg == "--script" && value(1)) {
+            cl.script = argv[++i];
+        } else if (arg == "--out" && value(1)) {
+            cl.out = argv[++i];
+        } else if (arg == "--entry" && value(2)) {
+            const int seconds = std::atoi(argv[i + 1]);
+            cl.playlist.push_back({argv[i + 2], seconds > 0 ? seconds : 60});
+            i += 2;
+        } else if (cl.error.empty()) {
+            cl.error = "unknown argument " + arg;
+        }
+    }
+    if (cl.folder.empty()) {
+        char temp[MAX_PATH] = "";
+        ::GetTempPathA(MAX_PATH, temp);
+        cl.folder = std::string(temp) + "morvix-host";
+    }
+    if (cl.playlist.empty()) cl.playlist = DemoPlaylist();
+    return cl;
+}
+
+// Output goes to the console the host was started from and to run.txt in the output folder.
+class Reporter {
+public:
+    explicit Reporter(const std::string &path) : m_file(path) {}
+    void operator()(const std::string &line) {
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+        if (m_file) m_file << line << "\n" << std::flush;
+    }
+
+private:
+    std::ofstream m_file;
+};
+
+bool HandleKey(HostSession &session, WPARAM key) {
+    SimPlayer &player = session.Player();
+    switch (key) {
+    case 'F':
+        session.SetFullScreen(!session.ReportsFullScreen());
+        return true;
+    case VK_ESCAPE:
+        session.SetFullScreen(false);
+        return true;
+    case VK_SPACE:
+        if (player.Status() == SimPlayer::kStopped) {
+            player.Play();
+        } else {
+            player.TogglePause();
+        }
+        return true;
+    case 'N':
+        player.Next();
+        return true;
+    case 'P':
+        player.Previous();
+        return true;
+    case VK_ADD:
+    case VK_OEM_PLUS:
+        player.SetVolume(player.Volume() + 16);
+        return true;
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS:
+        player.SetVolume(player.Volume() - 16);
+        return true;
+    case 'C':
+        session.PostConfigure();
+        return true;
+    case 'Q':
+        session.RequestShutdown();
+        return true;
+    default:
+        return false;
+    }
+}
+
+int MessageLoop(HostSession &session, bool interactive) {
+    MSG msg;
+    int code = 0;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (interactive && msg.message == WM_KEYDOWN && HandleKey(session, msg.wParam)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+        session.ServicePending();
+        if (interactive && !session.Running()) ::PostQuitMessage(0);
+    }
+    if (msg.message == WM_QUIT) code = static_cast<int>(msg.wParam);
+    return code;
+}
+
+bool ReadText(const std::string &path, std::string *text) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    *text = all.str();
+    return true;
+}
+} // namespace
+
+int main(int argc, char **argv) {
+    const CommandLine cl = Parse(argc, argv);
+    ::CreateDirectoryA(cl.out.c_str(), nullptr);
+    Reporter report(cl.out + "\\run.txt");
+    if (!cl.error.empty()) {
+        report("morvix_host: " + cl.error);
+        report("usage: morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--script FILE --out DIR]");
+        return 2;
+    }
+
+    std::vector<ScriptStep> steps;
+    if (!cl.script.empty()) {
+        std::string text, error;
+        if (!ReadText(cl.script, &text)) {
+            report("morvix_host: cannot read script " + cl.script);
+            return 2;
+        }
+        if (!ParseScript(text, &steps, &error)) {
+            report("morvix_host: " + cl.script + ": " + error);
+            return 2;
+        }
+    }
+
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+    ::InitCommonControlsEx(&classes);
+
+    HostOptions options;
+    options.folder = cl.folder;
+    options.playlist = cl.playlist;
+    HostSession session(options);
+    if (!session.Start()) {
+        report("morvix_host: the host's windows could not be created");
+        return 1;
+    }
+    report("host running on " + session.Folder() + " with " +
+           std::to_string(session.Plugins().Plugins().size()) + " plug-in(s)");
+
+    int code = 0;
+    if (steps.empty()) {
+        session.Player().Play();
+        code = MessageLoop(session, true);
+    } else {
+        ScriptRunner runner(session, std::move(steps), cl.out,
+                            [&report](const std::string &line) { report(line); });
+        runner.Start();
+        code = MessageLoop(session, false);
+        if (!runner.Finished()) {
+            report("the script did not finish");
+            code = 1;
+        }
+        report(runner.Failures() ? std::to_string(runner.Failures()) + " step(s) failed"
+                                 : "all steps passed");
+    }
+    session.Shutdown();
+
+    const std::string logPath = cl.out + "\\host_log.txt";
+    std::ofstream(logPath)
+        << "What reached the host's own window procedure, in order, with its answers.\n"
+           "The plug-in reacts to a notification (603) before passing it on, so the requests\n"
+           "it makes in reaction are listed before the notification itself.\n\n"
+        << session.Log().Format();
+    report("request log: " + logPath);
+    return code;
+}

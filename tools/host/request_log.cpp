@@ -56,6 +56,7 @@ std::string HostRequest::Describe() const {
         std::snprintf(line, sizeof line, "WM_USER    lParam=%-4lld %-16s wParam=%lld -> %lld",
                       static_cast<long long>(lParam), UserName(lParam),
                       static_cast<long long>(static_cast<LONG_PTR>(wParam)), static_cast<long long>(answer));
+        if (!note.empty()) return std::string(line) + " \"" + note + "\"";
     } else if (message == WM_COMMAND) {
         std::snprintf(line, sizeof line, "WM_COMMAND wParam=%-5llu %s",
                       static_cast<unsigned long long>(wParam), CommandName(LOWORD(wParam)));

@@ -12,8 +12,9 @@ struct HostRequest {
     WPARAM wParam = 0;
     LPARAM lParam = 0;
     LRESULT answer = 0;
-    std::string note;
+    std::string note; // for a note; for an answer that points to text, a copy of that text
 
+    bool IsNote() const { return message == 0; }
     bool IsUser(LPARAM code) const { return message == WM_USER && lParam == code; }
     bool IsCommand(WPARAM id) const { return message == WM_COMMAND && LOWORD(wParam) == id; }
     // One line, e.g. "WM_USER lParam=105 (position) wParam=0 -> 42000".
@@ -29,6 +30,7 @@ public:
         return m_entries.size() - 1;
     }
     void SetAnswer(std::size_t index, LRESULT answer) { m_entries[index].answer = answer; }
+    void SetText(std::size_t index, std::string text) { m_entries[index].note = std::move(text); }
     void Note(std::string text);
     void Clear() { m_entries.clear(); }
 

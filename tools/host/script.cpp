@@ -1,0 +1,321 @@
+#include "script.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <sstream>
+
+#include "host/winamp_ipc.h"
+#include "mouse_input.h"
+#include "screenshot.h"
+#include "window_probe.h"
+
+namespace {
+ScriptRunner *s_running = nullptr; // the timer callback has no context of its own
+constexpr UINT kTickMs = 15;
+constexpr int kInputDeliveryMs = 1000;
+constexpr int kHostChangeMs = 10000;
+
+// Splits a line into words; "quoted text" is one word. False on an unterminated quote.
+bool Words(const std::string &line, std::vector<std::string> *words) {
+    std::size_t i = 0;
+    while (i < line.size()) {
+        if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
+            ++i;
+        } else if (line[i] == '"') {
+            const std::size_t end = line.find('"', i + 1);
+            if (end == std::string::npos) return false;
+            words->push_back(line.substr(i + 1, end - i - 1));
+            i = end + 1;
+        } else {
+            std::size_t end = i;
+            while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r')
+                ++end;
+            words->push_back(line.substr(i, end - i));
+            i = end;
+        }
+    }
+    return true;
+}
+
+bool Number(const std::string &word, int *value) {
+    if (word.empty()) return false;
+    errno = 0;
+    char *end = nullptr;
+    const long v = std::strtol(word.c_str(), &end, 10);
+    if (*end != '\0' || errno == ERANGE || v < -1000000000L || v > 1000000000L) return false;
+    *value = static_cast<int>(v);
+    return true;
+}
+
+struct Grammar {
+    const char *verb;
+    const char *shape; // one letter per argument: n number, w word, t text; "" none
+    const char *usage;
+    const char *words; // allowed values of the w argument, '|'-separated
+};
+
+const Grammar kGrammar[] = {
+    {"wait", "n", "wait MS", nullptr},
+    {"play", "", "play", nullptr},
+    {"pause", "", "pause", nullptr},
+    {"next", "", "next", nullptr},
+    {"prev", "", "prev", nullptr},
+    {"seek", "n", "seek MS", nullptr},
+    {"volume", "n", "volume 0..255", nullptr},
+    {"fullscreen", "w", "fullscreen on|off", "on|off"},
+    {"video", "w", "video destroy", "destroy"},
+    {"move", "nn", "move X Y", nullptr},
+    {"click", "nn", "click X Y", nullptr},
+    {"rightclick", "nn", "rightclick X Y", nullptr},
+    {"clickbar", "n", "clickbar CONTROL-ID", nullptr},
+    {"waitbar", "wn", "waitbar shown|hidden MS", "shown|hidden"},
+    {"waitwindow", "tn", "waitwindow \"TITLE\" MS", nullptr},
+    {"closewindow", "tw", "closewindow \"TITLE\" ok|cancel", "ok|cancel"},
+    {"waitrequest", "nn", "waitrequest CODE MS", nullptr},
+    {"config", "", "config", nullptr},
+    {"screenshot", "t", "screenshot FILE", nullptr},
+    {"quit", "", "quit", nullptr},
+    {"restart", "", "restart", nullptr},
+};
+
+bool Allowed(const char *words, const std::string &word) {
+    std::string list = std::string("|") + words + "|";
+    return list.find("|" + word + "|") != std::string::npos;
+}
+
+bool CheckStep(const Grammar &g, ScriptStep *step, std::string *why) {
+    const std::string shape = g.shape;
+    if (step->args.size() != shape.size()) {
+        *why = "'" + step->verb + "' takes " + std::to_string(shape.size()) + " argument(s): " + g.usage;
+        return false;
+    }
+    for (std::size_t i = 0; i < shape.size(); ++i) {
+        const std::string &arg = step->args[i];
+        if (shape[i] == 'n') {
+            int value = 0;
+            if (!Number(arg, &value)) {
+                *why = "'" + arg + "' is not a number; usage: " + g.usage;
+                return false;
+            }
+            step->numbers.push_back(value);
+        } else if (shape[i] == 'w' && !Allowed(g.words, arg)) {
+            *why = "'" + arg + "' is not one of " + g.words + "; usage: " + g.usage;
+            return false;
+        } else if (shape[i] == 't' && arg.empty()) {
+            *why = "empty text; usage: " + std::string(g.usage);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CursorAt(int x, int y) {
+    POINT pt;
+    return ::GetCursorPos(&pt) && pt.x == x && pt.y == y;
+}
+} // namespace
+
+bool ParseScript(const std::string &text, std::vector<ScriptStep> *steps, std::string *error) {
+    std::istringstream in(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        const std::size_t hash = line.find('#');
+        if (hash != std::string::npos && line.find('"') > hash) line.resize(hash);
+        std::vector<std::string> words;
+        if (!Words(line, &words)) {
+            *error = "line " + std::to_string(number) + ": unterminated quote";
+            return false;
+        }
+        if (words.empty()) continue;
+        ScriptStep step;
+        step.line = number;
+        step.verb = words[0];
+        step.args.assign(words.begin() + 1, words.end());
+        const Grammar *grammar = nullptr;
+        for (const Grammar &g : kGrammar)
+            if (step.verb == g.verb) grammar = &g;
+        std::string why;
+        if (!grammar) {
+            why = "unknown step '" + step.verb + "'";
+        } else if (CheckStep(*grammar, &step, &why)) {
+            steps->push_back(std::move(step));
+            continue;
+        }
+        *error = "line " + std::to_string(number) + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+ScriptRunner::ScriptRunner(HostSession &session, std::vector<ScriptStep> steps, std::string outDir,
+                           Report report)
+    : m_session(session), m_steps(std::move(steps)), m_outDir(std::move(outDir)),
+      m_report(std::move(report)) {}
+
+ScriptRunner::~ScriptRunner() {
+    if (m_timer) ::KillTimer(nullptr, m_timer);
+    if (s_running == this) s_running = nullptr;
+}
+
+void ScriptRunner::Start() {
+    s_running = this;
+    m_timer = ::SetTimer(nullptr, 0, kTickMs, OnTimer);
+}
+
+void CALLBACK ScriptRunner::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (s_running) s_running->Tick();
+}
+
+void ScriptRunner::Tick() {
+    // The timer also fires inside modal loops that a step opened; one step at a time.
+    if (m_busy || m_finished) return;
+    m_busy = true;
+    while (!m_finished) {
+        if (m_pending) {
+            if (m_pending->done && m_pending->done()) {
+                m_pending.reset();
+                continue;
+            }
+            if (static_cast<long>(::GetTickCount() - m_pending->deadline) < 0) break;
+            if (m_pending->done) {
+                const bool aboutBar =
+                    m_pending->step->verb == "waitbar" || m_pending->step->verb == "clickbar";
+                Fail(*m_pending->step, "gave up waiting for " + m_pending->waitingFor +
+                                           (aboutBar ? "; " + probe::DescribeBar() : ""));
+            }
+            m_pending.reset();
+            continue;
+        }
+        if (m_next >= m_steps.size()) {
+            m_finished = true;
+            ::PostQuitMessage(m_failures ? 1 : 0);
+            break;
+        }
+        const ScriptStep &step = m_steps[m_next++];
+        m_report("line " + std::to_string(step.line) + ": " + step.verb +
+                 (step.args.empty() ? "" : " " + [&] {
+                     std::string joined;
+                     for (const std::string &a : step.args)
+                         joined += (joined.empty() ? "" : " ") + a;
+                     return joined;
+                 }()));
+        Execute(step);
+    }
+    m_busy = false;
+}
+
+void ScriptRunner::WaitUntil(const ScriptStep &step, int ms, std::function<bool()> done, std::string what) {
+    m_pending = Pending{&step, ::GetTickCount() + static_cast<unsigned long>(ms < 0 ? 0 : ms),
+                        std::move(done), std::move(what)};
+}
+
+void ScriptRunner::Fail(const ScriptStep &step, const std::string &why) {
+    ++m_failures;
+    m_report("line " + std::to_string(step.line) + ": FAILED: " + why);
+}
+
+void ScriptRunner::Execute(const ScriptStep &step) {
+    const std::string &verb = step.verb;
+    const std::vector<int> &n = step.numbers;
+    SimPlayer &player = m_session.Player();
+    const bool needsHost = verb != "wait" && verb != "restart" && verb != "screenshot" && verb != "quit";
+    if (needsHost && !m_session.Running()) return Fail(step, "the host is not running");
+
+    if (verb == "wait") {
+        WaitUntil(step, n[0], {}, "");
+    } else if (verb == "play") {
+        player.Play();
+    } else if (verb == "pause") {
+        player.TogglePause();
+    } else if (verb == "next") {
+        player.Next();
+    } else if (verb == "prev") {
+        player.Previous();
+    } else if (verb == "seek") {
+        if (player.JumpTo(n[0]) < 0) Fail(step, "nothing is playing");
+    } else if (verb == "volume") {
+        player.SetVolume(n[0]);
+    } else if (verb == "fullscreen") {
+        m_session.SetFullScreen(step.args[0] == "on");
+    } else if (verb == "video") {
+        m_session.DestroyVideoKeepingFullScreen();
+    } else if (verb == "move" || verb == "click" || verb == "rightclick") {
+        const int x = n[0], y = n[1];
+        const bool sent = verb == "move"    ? mouse::MoveTo(x, y)
+                          : verb == "click" ? mouse::Click(x, y)
+                                            : mouse::Click(x, y, mouse::Button::Right);
+        if (!sent) return Fail(step, "SendInput refused the input");
+        WaitUntil(
+            step, kInputDeliveryMs, [x, y] { return CursorAt(x, y); }, "the cursor to arrive");
+    } else if (verb == "clickbar") {
+        HWND bar = probe::FindBar();
+        HWND control = bar ? ::GetDlgItem(bar, n[0]) : nullptr;
+        if (!bar || !::IsWindowVisible(bar)) return Fail(step, "the bar is not shown");
+        if (!control) return Fail(step, "the bar has no control " + std::to_string(n[0]));
+        const RECT rc = probe::WindowRect(control);
+        const int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
+        mouse::Click(x, y);
+        WaitUntil(
+            step, kInputDeliveryMs, [x, y] { return CursorAt(x, y); }, "the cursor to arrive");
+    } else if (verb == "waitbar") {
+        const bool shown = step.args[0] == "shown";
+        WaitUntil(
+            step, n[0],
+            [shown] {
+                HWND bar = probe::FindBar();
+                return bar && (::IsWindowVisible(bar) != 0) == shown;
+            },
+            std::string("the bar to be ") + (shown ? "shown" : "hidden"));
+    } else if (verb == "waitwindow") {
+        const std::string title = step.args[0];
+        WaitUntil(
+            step, n[0], [title] { return probe::FindWindowByTitle(title) != nullptr; },
+            "a window titled \"" + title + "\"");
+    } else if (verb == "closewindow") {
+        HWND window = probe::FindWindowByTitle(step.args[0]);
+        if (!window) return Fail(step, "no window titled \"" + step.args[0] + "\"");
+        const int id = step.args[1] == "ok" ? IDOK : IDCANCEL;
+        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
+        const std::string title = step.args[0];
+        WaitUntil(
+            step, 3000, [title] { return probe::FindWindowByTitle(title) == nullptr; },
+            "\"" + title + "\" to close");
+    } else if (verb == "waitrequest") {
+        const LPARAM code = n[0];
+        RequestLog &log = m_session.Log();
+        WaitUntil(
+            step, n[1],
+            [&log, code] {
+                const auto &entries = log.Entries();
+                for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+                    if (it->IsUser(code)) return true;
+                    if (it->note.rfind("host start", 0) == 0) return false;
+                }
+                return false;
+            },
+            "request " + std::to_string(code) + " to reach the host");
+    } else if (verb == "config") {
+        m_session.PostConfigure();
+    } else if (verb == "screenshot") {
+        std::string error;
+        const std::string path = m_outDir + "\\" + step.args[0];
+        if (SaveScreenshotPng(path, &error)) {
+            m_report("  wrote " + path);
+        } else {
+            Fail(step, error);
+        }
+    } else if (verb == "quit") {
+        m_session.RequestShutdown();
+        WaitUntil(
+            step, kHostChangeMs, [this] { return !m_session.Running(); }, "the host to shut down");
+    } else if (verb == "restart") {
+        const int runs = m_session.Runs();
+        m_session.RequestRestart();
+        WaitUntil(
+            step, kHostChangeMs, [this, runs] { return m_session.Running() && m_session.Runs() > runs; },
+            "the host to start again");
+    }
+}

@@ -1,0 +1,75 @@
+// Scripted sessions of the stand-in host: a text file of steps, one per line, '#' starts a comment.
+//
+//   wait MS                       let time pass (messages keep flowing)
+//   play | pause | next | prev    the player's own buttons
+//   seek MS | volume N            jump within the entry; set the volume 0..255
+//   fullscreen on|off             video full screen (the player reports 630 = 1) or in a frame
+//   video destroy                 the video window goes, the player still reports full screen
+//   move X Y | click X Y | rightclick X Y     the user's mouse, screen coordinates
+//   clickbar ID                   mouse click at the centre of the bar's control ID (bar visible)
+//   waitbar shown|hidden MS       wait up to MS for the bar to be shown or hidden
+//   waitwindow "TITLE" MS         wait up to MS for a visible window with that title
+//   closewindow "TITLE" ok|cancel press OK or Cancel in that window
+//   waitrequest CODE MS           wait up to MS for a WM_USER request CODE since the host started
+//   config                        open the plug-in's configuration (the script goes on meanwhile)
+//   screenshot FILE               PNG of the whole screen into the output folder
+//   quit                          the host shuts down (plug-in quit, unload)
+//   restart                       start the host again on the same folder
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host_session.h"
+
+struct ScriptStep {
+    int line = 0;
+    std::string verb;
+    std::vector<std::string> args; // words; quoted text is one word without its quotes
+    std::vector<int> numbers;      // the numeric arguments, checked by the parser
+};
+
+// Parses the whole script; on the first bad line returns false with "line N: reason" in *error.
+bool ParseScript(const std::string &text, std::vector<ScriptStep> *steps, std::string *error);
+
+// Runs the steps from a thread timer, so they go on inside modal loops (the configuration dialog).
+// Failed steps are reported and counted; the run goes on, so later screenshots still come.
+class ScriptRunner {
+public:
+    using Report = std::function<void(const std::string &)>;
+
+    ScriptRunner(HostSession &session, std::vector<ScriptStep> steps, std::string outDir, Report report);
+    ~ScriptRunner();
+    ScriptRunner(const ScriptRunner &) = delete;
+    ScriptRunner &operator=(const ScriptRunner &) = delete;
+
+    void Start();
+    bool Finished() const { return m_finished; }
+    int Failures() const { return m_failures; }
+
+private:
+    struct Pending {
+        const ScriptStep *step = nullptr;
+        unsigned long deadline = 0;
+        std::function<bool()> done; // empty: a plain wait that ends at the deadline
+        std::string waitingFor;
+    };
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    void Tick();
+    void Execute(const ScriptStep &step);
+    void WaitUntil(const ScriptStep &step, int ms, std::function<bool()> done, std::string what);
+    void Fail(const ScriptStep &step, const std::string &why);
+
+    HostSession &m_session;
+    std::vector<ScriptStep> m_steps;
+    std::string m_outDir;
+    Report m_report;
+    std::size_t m_next = 0;
+    std::optional<Pending> m_pending;
+    UINT_PTR m_timer = 0;
+    bool m_busy = false;
+    bool m_finished = false;
+    int m_failures = 0;
+    std::size_t m_logStart = 0; // request-log index at the last host start
+};
