@@ -91,7 +91,8 @@ int main() {
     // Shown at the bottom of the screen, for the paints through the window's own device context.
     RECT bar;
     ::GetWindowRect(sliders.Dialog(), &bar);
-    ::SetWindowPos(sliders.Dialog(), HWND_TOPMOST, 0, ::GetSystemMetrics(SM_CYSCREEN) - (bar.bottom - bar.top), 0, 0,
+    ::SetWindowPos(sliders.Dialog(), HWND_TOPMOST, 0,
+                   ::GetSystemMetrics(SM_CYSCREEN) - (bar.bottom - bar.top), 0, 0,
                    SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 
     struct Path {
@@ -100,19 +101,22 @@ int main() {
     };
     const Path paths[] = {
         {"into a memory context (WM_PRINTCLIENT)",
-         [](HWND slider, HDC dc) { ::SendMessageW(slider, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT); }},
+         [](HWND slider, HDC dc) {
+             ::SendMessageW(slider, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+         }},
         {"on screen (RedrawWindow, update now)",
          [](HWND slider, HDC) { ::RedrawWindow(slider, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }},
     };
     const struct {
         const char* name;
         int id;
-    } targets[] = {{"seek", BarSliders::kSeek}, {"shuttle", BarSliders::kShuttle}, {"volume", BarSliders::kVolume}};
+    } targets[] = {
+        {"seek", BarSliders::kSeek}, {"shuttle", BarSliders::kShuttle}, {"volume", BarSliders::kVolume}};
 
     bool withinBudget = true;
     for (const Path& path : paths) {
-        std::printf("one full paint %s, median of %d batches of %d, microseconds per paint:\n", path.name, kRounds,
-                    kBatch);
+        std::printf("one full paint %s, median of %d batches of %d, microseconds per paint:\n", path.name,
+                    kRounds, kBatch);
         for (const auto& target : targets) {
             const HWND slider = sliders.Slider(target.id);
             const MemoryTarget memory(slider);
@@ -133,10 +137,11 @@ int main() {
             const double ratio = cost.owner / cost.standard;
             withinBudget = withinBudget && ratio <= kBudget;
             std::printf("  %-8s %4ld x %-3ld  default %8.1f  owner-drawn %8.1f  ratio %.2f%s\n", target.name,
-                        static_cast<long>(client.right), static_cast<long>(client.bottom), cost.standard, cost.owner,
-                        ratio, ratio <= kBudget ? "" : "  OVER BUDGET");
+                        static_cast<long>(client.right), static_cast<long>(client.bottom), cost.standard,
+                        cost.owner, ratio, ratio <= kBudget ? "" : "  OVER BUDGET");
         }
     }
-    std::printf("owner-drawn paint %s %.1f times the default\n", withinBudget ? "within" : "NOT within", kBudget);
+    std::printf("owner-drawn paint %s %.1f times the default\n", withinBudget ? "within" : "NOT within",
+                kBudget);
     return withinBudget ? 0 : 1;
 }

@@ -13,7 +13,8 @@ inline void Polyline(Canvas& dc, std::initializer_list<POINT> points) {
         dc.LineTo(p->x, p->y);
 }
 
-inline void Stroke(Canvas& dc, CSelectedObject& penSlot, const CPen& pen, std::initializer_list<POINT> points) {
+inline void Stroke(Canvas& dc, CSelectedObject& penSlot, const CPen& pen,
+                   std::initializer_list<POINT> points) {
     penSlot.Select(pen);
     Polyline(dc, points);
 }

@@ -6,7 +6,9 @@ namespace {
 constexpr BYTE kShade = 51;
 constexpr COLORREF kColourMask = 0x00ffffff;
 
-COLORREF SysColour(WindowSystem& windows, int index) { return windows.GetSysColor(index) & kColourMask; }
+COLORREF SysColour(WindowSystem& windows, int index) {
+    return windows.GetSysColor(index) & kColourMask;
+}
 } // namespace
 
 CColourSliderCtrl::CColourSliderCtrl(WindowSystem& windows) : CSliderCtrl(windows) {
@@ -17,7 +19,9 @@ CColourSliderCtrl::CColourSliderCtrl(WindowSystem& windows) : CSliderCtrl(window
     CreatePens();
 }
 
-CColourSliderCtrl::~CColourSliderCtrl() { DeletePens(); }
+CColourSliderCtrl::~CColourSliderCtrl() {
+    DeletePens();
+}
 
 void CColourSliderCtrl::BuildPalette() {
     m_clrLight = Lighten(m_clrFace, kShade);

@@ -14,7 +14,8 @@ public:
     CGdiObject(const CGdiObject&) = delete;
     CGdiObject& operator=(const CGdiObject&) = delete;
     CGdiObject(CGdiObject&& other) noexcept
-        : m_windows(std::exchange(other.m_windows, nullptr)), m_handle(std::exchange(other.m_handle, nullptr)) {}
+        : m_windows(std::exchange(other.m_windows, nullptr)),
+          m_handle(std::exchange(other.m_handle, nullptr)) {}
     CGdiObject& operator=(CGdiObject&& other) noexcept {
         if (this != &other) {
             DeleteObject();
@@ -48,7 +49,9 @@ private:
 class CPen : public CGdiObject {
 public:
     CPen() = default;
-    CPen(WindowSystem& windows, int style, int width, COLORREF colour) { CreatePen(windows, style, width, colour); }
+    CPen(WindowSystem& windows, int style, int width, COLORREF colour) {
+        CreatePen(windows, style, width, colour);
+    }
     void CreatePen(WindowSystem& windows, int style, int width, COLORREF colour) {
         Attach(windows, windows.CreatePen(style, width, colour));
     }

@@ -2,7 +2,9 @@
 
 namespace {
 
-int Channel(COLORREF colour, int index) { return static_cast<int>((colour >> (8 * index)) & 0xff); }
+int Channel(COLORREF colour, int index) {
+    return static_cast<int>((colour >> (8 * index)) & 0xff);
+}
 
 template <typename PerChannel> COLORREF Combine(PerChannel perChannel) {
     COLORREF result = 0;

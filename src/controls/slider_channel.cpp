@@ -18,7 +18,9 @@ LONG ToLong(double value) {
     return static_cast<LONG>(value);
 }
 
-LONG Offset(LONG origin, double delta) { return ToLong(static_cast<double>(origin) + delta); }
+LONG Offset(LONG origin, double delta) {
+    return ToLong(static_cast<double>(origin) + delta);
+}
 
 } // namespace
 
@@ -62,14 +64,15 @@ void CColourSliderCtrl::DrawSelection(Canvas& dc, const RECT& rect, bool vertica
     // An empty range has no scale to place a selection on.
     if (start >= end || maximum == minimum) return;
 
-    const double extent = vertical ? static_cast<double>(rect.bottom) - rect.top
-                                   : static_cast<double>(rect.right) - rect.left;
+    const double extent =
+        vertical ? static_cast<double>(rect.bottom) - rect.top : static_cast<double>(rect.right) - rect.left;
     const double span = static_cast<double>(maximum) - minimum;
     const double e = std::trunc((static_cast<double>(start) - minimum) * extent / span);
     const double f = std::trunc((static_cast<double>(end) - minimum) * extent / span);
 
-    const RECT fill = vertical ? RECT{rect.left + 1, Offset(rect.top, e + 2), rect.right - 1, Offset(rect.top, f - 2)}
-                               : RECT{Offset(rect.left, e + 2), rect.top + 2, Offset(rect.left, f - 2), rect.bottom - 1};
+    const RECT fill =
+        vertical ? RECT{rect.left + 1, Offset(rect.top, e + 2), rect.right - 1, Offset(rect.top, f - 2)}
+                 : RECT{Offset(rect.left, e + 2), rect.top + 2, Offset(rect.left, f - 2), rect.bottom - 1};
     const CBrush selection(m_windows, m_clrSelection);
     dc.FillRect(fill, selection.GetSafeHandle());
 }

@@ -2,9 +2,13 @@
 #include "controls/canvas_paths.h"
 #include "controls/colour_slider.h"
 
-void CColourSliderCtrl::DrawThumbUpright(Canvas& dc, const RECT& rect) { DrawThumb(dc, rect, true); }
+void CColourSliderCtrl::DrawThumbUpright(Canvas& dc, const RECT& rect) {
+    DrawThumb(dc, rect, true);
+}
 
-void CColourSliderCtrl::DrawThumbLying(Canvas& dc, const RECT& rect) { DrawThumb(dc, rect, false); }
+void CColourSliderCtrl::DrawThumbLying(Canvas& dc, const RECT& rect) {
+    DrawThumb(dc, rect, false);
+}
 
 CColourSliderCtrl::ThumbShape CColourSliderCtrl::ShapeFor(bool upright) const {
     const LONG_PTR style = m_windows.GetStyle(m_hWnd);
@@ -67,8 +71,15 @@ void CColourSliderCtrl::FillInside(Canvas& dc, const RECT& rc, int half) {
 
 RECT CColourSliderCtrl::DrawUpShape(Canvas& dc, CSelectedObject& pen, const RECT& rc, bool edges) {
     const LONG L = rc.left, T = rc.top, R = rc.right, B = rc.bottom, h = (R - L) / 2;
-    Polyline(dc, {{L, T + h - 1}, {L, B - 2}, {L + 1, B - 1}, {R - 2, B - 1}, {R - 1, B - 2}, {R - 1, T + h - 1},
-                  {R - h, T}, {L + h - 1, T}, {L, T + h - 1}});
+    Polyline(dc, {{L, T + h - 1},
+                  {L, B - 2},
+                  {L + 1, B - 1},
+                  {R - 2, B - 1},
+                  {R - 1, B - 2},
+                  {R - 1, T + h - 1},
+                  {R - h, T},
+                  {L + h - 1, T},
+                  {L, T + h - 1}});
     FillInside(dc, rc, h);
     if (edges) {
         Stroke(dc, pen, m_penLight, {{L + 1, T + h}, {L + 1, B - 2}});
@@ -81,8 +92,14 @@ RECT CColourSliderCtrl::DrawUpShape(Canvas& dc, CSelectedObject& pen, const RECT
 
 RECT CColourSliderCtrl::DrawDownShape(Canvas& dc, CSelectedObject& pen, const RECT& rc, bool edges) {
     const LONG L = rc.left, T = rc.top, R = rc.right, B = rc.bottom, h = (R - L) / 2;
-    Polyline(dc, {{L, T + 1}, {L, B - h}, {L + h - 1, B - 1}, {R - h, B - 1}, {R - 1, B - h}, {R - 1, T + 1},
-                  {R - 2, T}, {L, T}});
+    Polyline(dc, {{L, T + 1},
+                  {L, B - h},
+                  {L + h - 1, B - 1},
+                  {R - h, B - 1},
+                  {R - 1, B - h},
+                  {R - 1, T + 1},
+                  {R - 2, T},
+                  {L, T}});
     FillInside(dc, rc, h);
     if (edges) {
         dc.SetPixel(L + 1, T + 1, m_clrLighter);
@@ -97,8 +114,15 @@ RECT CColourSliderCtrl::DrawDownShape(Canvas& dc, CSelectedObject& pen, const RE
 
 RECT CColourSliderCtrl::DrawLeftShape(Canvas& dc, CSelectedObject& pen, const RECT& rc) {
     const LONG L = rc.left, T = rc.top, R = rc.right, B = rc.bottom, h = (B - T) / 2;
-    Polyline(dc, {{L + h - 1, T}, {L, T + h - 1}, {L, B - h}, {L + h - 1, B - 1}, {R - 2, B - 1}, {R - 1, B - 2},
-                  {R - 1, T + 1}, {R - 2, T}, {L + h - 2, T}});
+    Polyline(dc, {{L + h - 1, T},
+                  {L, T + h - 1},
+                  {L, B - h},
+                  {L + h - 1, B - 1},
+                  {R - 2, B - 1},
+                  {R - 1, B - 2},
+                  {R - 1, T + 1},
+                  {R - 2, T},
+                  {L + h - 2, T}});
     FillInside(dc, rc, h);
     Stroke(dc, pen, m_penLighter, {{L + 1, T + h - 1}, {L + h, T}});
     Stroke(dc, pen, m_penLight, {{L + 1, T + h + 1}, {L + 1, T + h - 1}});
@@ -109,8 +133,14 @@ RECT CColourSliderCtrl::DrawLeftShape(Canvas& dc, CSelectedObject& pen, const RE
 
 RECT CColourSliderCtrl::DrawRightShape(Canvas& dc, CSelectedObject& pen, const RECT& rc) {
     const LONG L = rc.left, T = rc.top, R = rc.right, B = rc.bottom, h = (B - T) / 2;
-    Polyline(dc, {{L, T + 1}, {L, B - 2}, {L + 1, B - 1}, {R - h, B - 1}, {R - 1, B - h}, {R - 1, T + h - 1},
-                  {R - h, T}, {L, T}});
+    Polyline(dc, {{L, T + 1},
+                  {L, B - 2},
+                  {L + 1, B - 1},
+                  {R - h, B - 1},
+                  {R - 1, B - h},
+                  {R - 1, T + h - 1},
+                  {R - h, T},
+                  {L, T}});
     FillInside(dc, rc, h);
     Stroke(dc, pen, m_penLight, {{L + 1, B - 2}, {L + 1, T + 1}, {R - h + 1, T + 1}});
     dc.SetPixel(L + 1, T + 1, m_clrLighter);

@@ -62,8 +62,10 @@ void WritePng(const Image& image, const std::wstring& path) {
     const UINT stride = static_cast<UINT>(image.width) * 4;
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const bool written =
-        SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))) &&
-        SUCCEEDED(factory->CreateStream(&stream)) && SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
+        SUCCEEDED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_PPV_ARGS(&factory))) &&
+        SUCCEEDED(factory->CreateStream(&stream)) &&
+        SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) &&
         SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
         SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
         SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
@@ -85,9 +87,10 @@ struct Notification {
 std::string Describe(const std::vector<Notification>& log) {
     std::ostringstream out;
     for (const Notification& n : log)
-        out << "  stage 0x" << std::hex << n.draw.dwDrawStage << std::dec << " item " << n.draw.dwItemSpec << " rc ("
-            << n.draw.rc.left << ", " << n.draw.rc.top << ", " << n.draw.rc.right << ", " << n.draw.rc.bottom
-            << ") state 0x" << std::hex << n.draw.uItemState << " -> 0x" << n.result << std::dec << "\n";
+        out << "  stage 0x" << std::hex << n.draw.dwDrawStage << std::dec << " item " << n.draw.dwItemSpec
+            << " rc (" << n.draw.rc.left << ", " << n.draw.rc.top << ", " << n.draw.rc.right << ", "
+            << n.draw.rc.bottom << ") state 0x" << std::hex << n.draw.uItemState << " -> 0x" << n.result
+            << std::dec << "\n";
     return out.str();
 }
 
@@ -106,12 +109,16 @@ struct Scenario {
     bool enabled;
 };
 
-std::ostream& operator<<(std::ostream& out, const Scenario& s) { return out << s.name; }
+std::ostream& operator<<(std::ostream& out, const Scenario& s) {
+    return out << s.name;
+}
 
 class SliderPaint : public ::testing::TestWithParam<Scenario> {
 protected:
     SliderPaint()
-        : sliders([this](int id, const NMCUSTOMDRAW& draw, LRESULT* result) { return OnCustomDraw(id, draw, result); }) {
+        : sliders([this](int id, const NMCUSTOMDRAW& draw, LRESULT* result) {
+              return OnCustomDraw(id, draw, result);
+          }) {
         for (const int id : {BarSliders::kShuttle, BarSliders::kVolume, BarSliders::kSeek}) {
             owners[id] = std::make_unique<CColourSliderCtrl>(gdi);
             owners[id]->Attach(sliders.Slider(id));
@@ -128,10 +135,12 @@ protected:
             log.push_back(Notification{draw, *result});
             return true;
         case Mode::Background:
-            *result = draw.dwDrawStage == CDDS_PREPAINT ? CDRF_NOTIFYITEMDRAW : item ? CDRF_SKIPDEFAULT : CDRF_DODEFAULT;
+            *result = draw.dwDrawStage == CDDS_PREPAINT ? CDRF_NOTIFYITEMDRAW
+                      : item                            ? CDRF_SKIPDEFAULT
+                                                        : CDRF_DODEFAULT;
             return true;
         case Mode::TicksOnly:
-            *result = draw.dwDrawStage == CDDS_PREPAINT ? CDRF_NOTIFYITEMDRAW
+            *result = draw.dwDrawStage == CDDS_PREPAINT      ? CDRF_NOTIFYITEMDRAW
                       : item && draw.dwItemSpec != TBCD_TICS ? CDRF_SKIPDEFAULT
                                                              : CDRF_DODEFAULT;
             return true;
@@ -147,11 +156,12 @@ protected:
 
     // What the same drawing code paints on the raster canvas, given the trackbar's background, its tick
     // marks and the items it announced, in the order it announced them.
-    Image Expected(HWND slider, const Image& background, const Image& ticks, std::vector<std::string>* failures) {
+    Image Expected(HWND slider, const Image& background, const Image& ticks,
+                   std::vector<std::string>* failures) {
         FakeSliderWindows model(background.width, background.height);
         model.canvas.Pixels() = background.pixels;
-        for (const int index : {COLOR_WINDOW, COLOR_WINDOWFRAME, COLOR_HIGHLIGHT, COLOR_BTNFACE, COLOR_BTNSHADOW,
-                                COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW})
+        for (const int index : {COLOR_WINDOW, COLOR_WINDOWFRAME, COLOR_HIGHLIGHT, COLOR_BTNFACE,
+                                COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW})
             model.sysColours[index] = ::GetSysColor(index);
         model.rangeMin = static_cast<int>(::SendMessageW(slider, TBM_GETRANGEMIN, 0, 0));
         model.rangeMax = static_cast<int>(::SendMessageW(slider, TBM_GETRANGEMAX, 0, 0));
@@ -253,6 +263,8 @@ INSTANTIATE_TEST_SUITE_P(BarSliders, SliderPaint,
                                            Scenario{"ShuttleDisabled", BarSliders::kShuttle, 40, 0, false},
                                            Scenario{"Volume", BarSliders::kVolume, 100, 0, true},
                                            Scenario{"VolumeDisabled", BarSliders::kVolume, 200, 0, false}),
-                         [](const ::testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Scenario>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace

@@ -15,7 +15,9 @@ public:
     void MoveTo(int x, int y) override { m_target.MoveTo(x, y); }
     void LineTo(int x, int y) override { m_target.LineTo(x, y); }
     void SetPixel(int x, int y, COLORREF colour) override { m_target.SetPixel(x, y, colour); }
-    void RoundRect(int l, int t, int r, int b, int w, int h) override { m_target.RoundRect(l, t, r, b, w, h); }
+    void RoundRect(int l, int t, int r, int b, int w, int h) override {
+        m_target.RoundRect(l, t, r, b, w, h);
+    }
     void Draw3dRect(const RECT& rect, COLORREF a, COLORREF b) override { m_target.Draw3dRect(rect, a, b); }
     void FloodFill(int x, int y, COLORREF border) override { m_target.FloodFill(x, y, border); }
     void FillRect(const RECT& rect, HBRUSH brush) override { m_target.FillRect(rect, brush); }
@@ -74,8 +76,8 @@ const GdiObjectInfo* FakeSliderWindows::Find(HGDIOBJ object) const {
 }
 
 int FakeSliderWindows::Live(GdiObjectInfo::Kind kind) const {
-    return static_cast<int>(
-        std::count_if(m_live.begin(), m_live.end(), [&](const auto& entry) { return entry.second.kind == kind; }));
+    return static_cast<int>(std::count_if(m_live.begin(), m_live.end(),
+                                          [&](const auto& entry) { return entry.second.kind == kind; }));
 }
 
 std::vector<COLORREF> FakeSliderWindows::LivePenColours() const {

@@ -11,26 +11,34 @@ constexpr COLORREF kWhite = 0xffffff;
 constexpr COLORREF kNoPixel = 0xffffffff;
 } // namespace
 
-HGDIOBJ RasterCanvas::DefaultPen() { return reinterpret_cast<HGDIOBJ>(std::uintptr_t{0x11}); }
-HGDIOBJ RasterCanvas::DefaultBrush() { return reinterpret_cast<HGDIOBJ>(std::uintptr_t{0x12}); }
+HGDIOBJ RasterCanvas::DefaultPen() {
+    return reinterpret_cast<HGDIOBJ>(std::uintptr_t{0x11});
+}
+HGDIOBJ RasterCanvas::DefaultBrush() {
+    return reinterpret_cast<HGDIOBJ>(std::uintptr_t{0x12});
+}
 
 RasterCanvas::RasterCanvas(int width, int height, COLORREF background, const GdiObjectDirectory& objects)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
       m_pixels(static_cast<size_t>(m_width) * m_height, background),
-      m_backEnd(static_cast<size_t>(m_width) * m_height, false), m_objects(objects),
-      m_state{DefaultPen(), DefaultBrush(), POINT{0, 0}} {}
+      m_backEnd(static_cast<size_t>(m_width) * m_height, false),
+      m_objects(objects), m_state{DefaultPen(), DefaultBrush(), POINT{0, 0}} {}
 
 COLORREF RasterCanvas::Pixel(int x, int y) const {
     return Inside(x, y) ? m_pixels[static_cast<size_t>(y) * m_width + x] : kNoPixel;
 }
 
-void RasterCanvas::Fill(COLORREF colour) { std::fill(m_pixels.begin(), m_pixels.end(), colour); }
+void RasterCanvas::Fill(COLORREF colour) {
+    std::fill(m_pixels.begin(), m_pixels.end(), colour);
+}
 
 bool RasterCanvas::IsBackEndPixel(int x, int y) const {
     return Inside(x, y) && m_backEnd[static_cast<size_t>(y) * m_width + x];
 }
 
-void RasterCanvas::ClearBackEndPixels() { std::fill(m_backEnd.begin(), m_backEnd.end(), false); }
+void RasterCanvas::ClearBackEndPixels() {
+    std::fill(m_backEnd.begin(), m_backEnd.end(), false);
+}
 
 bool RasterCanvas::IsSelected(HGDIOBJ object) const {
     if (object == nullptr) return false;
@@ -74,7 +82,9 @@ HGDIOBJ RasterCanvas::SelectObject(HGDIOBJ object) {
     return nullptr;
 }
 
-void RasterCanvas::MoveTo(int x, int y) { m_state.position = POINT{x, y}; }
+void RasterCanvas::MoveTo(int x, int y) {
+    m_state.position = POINT{x, y};
+}
 
 // Bresenham from the current position, the end point excluded; exact for horizontal, vertical and 45-degree
 // lines, which are all the slider draws.
@@ -101,7 +111,9 @@ void RasterCanvas::LineTo(int x, int y) {
     }
 }
 
-void RasterCanvas::SetPixel(int x, int y, COLORREF colour) { Put(x, y, colour & 0x00ffffff); }
+void RasterCanvas::SetPixel(int x, int y, COLORREF colour) {
+    Put(x, y, colour & 0x00ffffff);
+}
 
 // A pixel painted after a rounded rectangle's corner is no longer the back-end's choice.
 void RasterCanvas::Put(int x, int y, COLORREF colour) {
@@ -128,7 +140,8 @@ void RasterCanvas::RoundRect(int left, int top, int right, int bottom, int, int)
     if (top > bottom) std::swap(top, bottom);
     if (right - left < 2 || bottom - top < 2) return;
     COLORREF brush;
-    if (Colour(m_state.brush, GdiObjectInfo::Brush, &brush)) FillArea(left + 1, top + 1, right - 1, bottom - 1, brush);
+    if (Colour(m_state.brush, GdiObjectInfo::Brush, &brush))
+        FillArea(left + 1, top + 1, right - 1, bottom - 1, brush);
     COLORREF pen;
     if (Colour(m_state.pen, GdiObjectInfo::Pen, &pen)) {
         FillArea(left + 1, top, right - 1, top + 1, pen);
@@ -136,8 +149,8 @@ void RasterCanvas::RoundRect(int left, int top, int right, int bottom, int, int)
         FillArea(left, top + 1, left + 1, bottom - 1, pen);
         FillArea(right - 1, top + 1, right, bottom - 1, pen);
     }
-    for (const POINT corner : {POINT{left, top}, POINT{right - 1, top}, POINT{left, bottom - 1},
-                               POINT{right - 1, bottom - 1}})
+    for (const POINT corner :
+         {POINT{left, top}, POINT{right - 1, top}, POINT{left, bottom - 1}, POINT{right - 1, bottom - 1}})
         if (Inside(corner.x, corner.y)) m_backEnd[static_cast<size_t>(corner.y) * m_width + corner.x] = true;
 }
 
@@ -157,7 +170,8 @@ void RasterCanvas::Draw3dRect(const RECT& rect, COLORREF topLeft, COLORREF botto
 void RasterCanvas::FloodFill(int x, int y, COLORREF border) {
     COLORREF brush;
     border &= 0x00ffffff;
-    if (!Colour(m_state.brush, GdiObjectInfo::Brush, &brush) || !Inside(x, y) || Pixel(x, y) == border) return;
+    if (!Colour(m_state.brush, GdiObjectInfo::Brush, &brush) || !Inside(x, y) || Pixel(x, y) == border)
+        return;
     std::vector<bool> reached(m_pixels.size(), false);
     std::vector<POINT> pending{POINT{x, y}};
     reached[static_cast<size_t>(y) * m_width + x] = true;
@@ -165,7 +179,8 @@ void RasterCanvas::FloodFill(int x, int y, COLORREF border) {
         const POINT p = pending.back();
         pending.pop_back();
         Put(p.x, p.y, brush);
-        for (const POINT n : {POINT{p.x + 1, p.y}, POINT{p.x - 1, p.y}, POINT{p.x, p.y + 1}, POINT{p.x, p.y - 1}}) {
+        for (const POINT n :
+             {POINT{p.x + 1, p.y}, POINT{p.x - 1, p.y}, POINT{p.x, p.y + 1}, POINT{p.x, p.y - 1}}) {
             if (!Inside(n.x, n.y)) continue;
             const size_t index = static_cast<size_t>(n.y) * m_width + n.x;
             if (reached[index] || m_pixels[index] == border) continue;

@@ -12,22 +12,21 @@ namespace {
 
 // A scheme whose every derived colour is distinct, so a pixel names the colour that painted it.
 constexpr COLORREF kBackground = 0xff00ff;
-constexpr COLORREF kFrame = 0x0000ff;       // COLOR_WINDOWFRAME
-constexpr COLORREF kChannel = 0x00ffff;     // COLOR_WINDOW
-constexpr COLORREF kSelection = 0xff0000;   // COLOR_HIGHLIGHT
-constexpr COLORREF kFace = 0x808080;        // COLOR_BTNFACE
-constexpr COLORREF kLight = 0xb3b3b3;       // face + 51
-constexpr COLORREF kLighter = 0xe6e6e6;     // face + 102
-constexpr COLORREF kDark = 0x4d4d4d;        // face - 51
-constexpr COLORREF kDarker = 0x1a1a1a;      // face - 102
-constexpr COLORREF kDeepShadow = 0x202020;  // mean of shadow 0x404040 and dark shadow 0
-constexpr COLORREF kHalfShadow = 0x606060;  // mean of face and shadow
-constexpr COLORREF kHilight = 0xffffff;     // COLOR_BTNHIGHLIGHT
+constexpr COLORREF kFrame = 0x0000ff;      // COLOR_WINDOWFRAME
+constexpr COLORREF kChannel = 0x00ffff;    // COLOR_WINDOW
+constexpr COLORREF kSelection = 0xff0000;  // COLOR_HIGHLIGHT
+constexpr COLORREF kFace = 0x808080;       // COLOR_BTNFACE
+constexpr COLORREF kLight = 0xb3b3b3;      // face + 51
+constexpr COLORREF kLighter = 0xe6e6e6;    // face + 102
+constexpr COLORREF kDark = 0x4d4d4d;       // face - 51
+constexpr COLORREF kDarker = 0x1a1a1a;     // face - 102
+constexpr COLORREF kDeepShadow = 0x202020; // mean of shadow 0x404040 and dark shadow 0
+constexpr COLORREF kHalfShadow = 0x606060; // mean of face and shadow
+constexpr COLORREF kHilight = 0xffffff;    // COLOR_BTNHIGHLIGHT
 const HDC kDc = reinterpret_cast<HDC>(std::uintptr_t{0x5dc});
 
-const std::map<COLORREF, char> kArtColours{{kBackground, '.'}, {kFrame, '#'},   {kFace, 'o'},
-                                           {kLight, 'l'},      {kLighter, 'L'}, {kDark, 'd'},
-                                           {kDarker, 'D'}};
+const std::map<COLORREF, char> kArtColours{{kBackground, '.'}, {kFrame, '#'}, {kFace, 'o'},  {kLight, 'l'},
+                                           {kLighter, 'L'},    {kDark, 'd'},  {kDarker, 'D'}};
 
 // The rectangle's pixels as rows of characters; '?' for a corner pixel the back-end chooses, 'X' for a
 // colour outside the art palette.
@@ -60,14 +59,16 @@ int Count(const RasterCanvas& canvas, COLORREF colour) {
 class ColourSlider : public ::testing::Test {
 protected:
     ColourSlider() : windows(640, 48, kBackground) {
-        windows.sysColours = {{COLOR_WINDOW, kChannel},   {COLOR_WINDOWFRAME, kFrame},  {COLOR_HIGHLIGHT, kSelection},
-                              {COLOR_BTNFACE, kFace},     {COLOR_BTNSHADOW, 0x404040},  {COLOR_BTNHIGHLIGHT, kHilight},
+        windows.sysColours = {{COLOR_WINDOW, kChannel},      {COLOR_WINDOWFRAME, kFrame},
+                              {COLOR_HIGHLIGHT, kSelection}, {COLOR_BTNFACE, kFace},
+                              {COLOR_BTNSHADOW, 0x404040},   {COLOR_BTNHIGHLIGHT, kHilight},
                               {COLOR_3DDKSHADOW, 0x000000}};
         slider = std::make_unique<CColourSliderCtrl>(windows);
         slider->Attach(reinterpret_cast<HWND>(std::uintptr_t{0x2013}));
     }
 
-    LRESULT Notify(DWORD stage, DWORD_PTR item = 0, RECT rc = RECT{0, 0, 0, 0}, UINT state = 0, HDC dc = kDc) {
+    LRESULT Notify(DWORD stage, DWORD_PTR item = 0, RECT rc = RECT{0, 0, 0, 0}, UINT state = 0,
+                   HDC dc = kDc) {
         NMCUSTOMDRAW draw{};
         draw.hdr.code = NM_CUSTOMDRAW;
         draw.dwDrawStage = stage;
@@ -98,8 +99,9 @@ protected:
 // ---- palette and pens ----
 
 TEST_F(ColourSlider, ConstructionMakesTheEightPensFromTheSystemColoursInOrder) {
-    EXPECT_EQ((std::vector<COLORREF>{kFace, kLight, kLighter, kDark, kDarker, kDeepShadow, kHalfShadow, kHilight}),
-              windows.LivePenColours());
+    EXPECT_EQ(
+        (std::vector<COLORREF>{kFace, kLight, kLighter, kDark, kDarker, kDeepShadow, kHalfShadow, kHilight}),
+        windows.LivePenColours());
 
     FakeSliderWindows classic;
     classic.sysColours[COLOR_BTNFACE] = 0xAAC0C0C0; // byte 3 set: must not reach any derived colour
@@ -162,7 +164,8 @@ TEST_F(ColourSlider, AnswersEachStageAndItem) {
                          Case{CDDS_ITEM | 0x2 /* CDDS_ITEMPOSTPAINT */, TBCD_THUMB, CDRF_DODEFAULT, false}}) {
         windows.canvas.Fill(kBackground);
         EXPECT_EQ(c.result, Notify(c.stage, c.item, rc)) << "stage " << c.stage << " item " << c.item;
-        EXPECT_EQ(c.paints, Count(windows.canvas, kBackground) != 640 * 48) << "stage " << c.stage << " item " << c.item;
+        EXPECT_EQ(c.paints, Count(windows.canvas, kBackground) != 640 * 48)
+            << "stage " << c.stage << " item " << c.item;
         ExpectContextRestored();
     }
 }
@@ -303,6 +306,7 @@ TEST_F(ColourSlider, DisabledChannelIsFilledInTheFaceColourUntilEnabledAgain) {
 TEST_F(ColourSlider, SeekThumbIsARaisedBoxWithFourRidges) {
     windows.style = TBS_BOTH | TBS_NOTICKS | TBS_ENABLESELRANGE;
     EXPECT_EQ(CDRF_SKIPDEFAULT, PaintThumb(RECT{0, 0, 11, 21}));
+    // clang-format off
     EXPECT_EQ(Rows({"?#########?",
                     "#Llllllllo#",
                     "#loooooood#",
@@ -325,12 +329,14 @@ TEST_F(ColourSlider, SeekThumbIsARaisedBoxWithFourRidges) {
                     "#odddddddD#",
                     "?#########?"}),
               Art(windows.canvas, RECT{0, 0, 11, 21}));
+    // clang-format on
     ExpectContextRestored();
 }
 
 TEST_F(ColourSlider, UprightThumbPointingUpOfWidthEight) {
     windows.style = TBS_AUTOTICKS | TBS_TOP;
     PaintThumb(RECT{0, 0, 8, 16});
+    // clang-format off
     EXPECT_EQ(Rows({"...##...",
                     "..#Ll#..",
                     ".#Lood#.",
@@ -348,6 +354,7 @@ TEST_F(ColourSlider, UprightThumbPointingUpOfWidthEight) {
                     "#oddddd#",
                     ".######."}),
               Art(windows.canvas, RECT{0, 0, 8, 16}));
+    // clang-format on
     ExpectContextRestored();
 }
 
@@ -360,8 +367,8 @@ TEST_F(ColourSlider, UprightThumbsOfWidthFiveHaveOutlineAndFillOnly) {
         EXPECT_EQ(std::string::npos, art.find_first_not_of(".#o\n")) << "style " << style << "\n" << art;
         EXPECT_EQ(3 * 8, Count(windows.canvas, kFace)) << art;
     }
-    const std::string outline = Rows({".###.", "#ooo#", "#ooo#", "#ooo#", "#ooo#", "#ooo#", "#ooo#", "#ooo#",
-                                      "#ooo#", ".###."});
+    const std::string outline =
+        Rows({".###.", "#ooo#", "#ooo#", "#ooo#", "#ooo#", "#ooo#", "#ooo#", "#ooo#", "#ooo#", ".###."});
     EXPECT_EQ(outline, Art(windows.canvas, RECT{0, 0, 5, 10})) << "pointing down";
     windows.canvas.Fill(kBackground);
     windows.style = TBS_TOP;
@@ -378,8 +385,9 @@ TEST_F(ColourSlider, UprightThumbsCarryTwoOrFourRidgesByWidth) {
         const char* ridges;
         const char* dots;
     };
-    for (const Case c : {Case{TBS_TOP, 8, 6, "#llDlDd#", "#lLoLod#"}, Case{TBS_TOP, 11, 6, "#llDlDlDld#", "#lLoLoLoLd#"},
-                         Case{0, 8, 4, "#llDlDd#", "#lLoLod#"}, Case{0, 11, 4, "#llDlDlDld#", "#lLoLoLoLd#"}}) {
+    for (const Case c :
+         {Case{TBS_TOP, 8, 6, "#llDlDd#", "#lLoLod#"}, Case{TBS_TOP, 11, 6, "#llDlDlDld#", "#lLoLoLoLd#"},
+          Case{0, 8, 4, "#llDlDd#", "#lLoLod#"}, Case{0, 11, 4, "#llDlDlDld#", "#lLoLoLoLd#"}}) {
         windows.canvas.Fill(kBackground);
         windows.style = c.style;
         PaintThumb(RECT{0, 0, c.width, 21});
@@ -420,10 +428,8 @@ TEST_F(ColourSlider, LyingThumbsCarryTwoOrFourRidgesByHeight) {
 TEST_F(ColourSlider, LyingThumbsOfHeightFiveHaveEdgesButNoGrips) {
     windows.style = TBS_VERT | TBS_LEFT;
     PaintThumb(RECT{0, 0, 20, 5});
-    EXPECT_EQ(Rows({"." + std::string(18, '#') + ".",
-                    "#L" + std::string(16, 'l') + "o#",
-                    "#l" + std::string(16, 'o') + "d#",
-                    "#" + std::string(18, 'd') + "#",
+    EXPECT_EQ(Rows({"." + std::string(18, '#') + ".", "#L" + std::string(16, 'l') + "o#",
+                    "#l" + std::string(16, 'o') + "d#", "#" + std::string(18, 'd') + "#",
                     ".#d" + std::string(16, '#') + "."}),
               Art(windows.canvas, RECT{0, 0, 20, 5}));
 

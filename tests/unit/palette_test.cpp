@@ -3,7 +3,9 @@
 #include "controls/palette.h"
 
 namespace {
-COLORREF Grey(int v) { return RGB(v, v, v); }
+COLORREF Grey(int v) {
+    return RGB(v, v, v);
+}
 } // namespace
 
 TEST(Palette, LightenAddsPerChannelAndLeavesOverflowingChannelsAlone) {

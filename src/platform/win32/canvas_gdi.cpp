@@ -24,13 +24,16 @@ public:
         FillSolid(x + cx, y, -1, cy, bottomRight);
         FillSolid(x, y + cy, cx, -1, bottomRight);
     }
-    void FloodFill(int x, int y, COLORREF border) override { ::ExtFloodFill(m_dc, x, y, border, FLOODFILLBORDER); }
+    void FloodFill(int x, int y, COLORREF border) override {
+        ::ExtFloodFill(m_dc, x, y, border, FLOODFILLBORDER);
+    }
     void FillRect(const RECT& rect, HBRUSH brush) override { ::FillRect(m_dc, &rect, brush); }
 
 private:
     // A strip given by corner and signed size, as a solid colour without making a brush.
     void FillSolid(int x, int y, int cx, int cy, COLORREF colour) {
-        RECT strip{x < x + cx ? x : x + cx, y < y + cy ? y : y + cy, x < x + cx ? x + cx : x, y < y + cy ? y + cy : y};
+        RECT strip{x < x + cx ? x : x + cx, y < y + cy ? y : y + cy, x < x + cx ? x + cx : x,
+                   y < y + cy ? y + cy : y};
         const COLORREF before = ::SetBkColor(m_dc, colour);
         ::ExtTextOutA(m_dc, 0, 0, ETO_OPAQUE, &strip, nullptr, 0, nullptr);
         ::SetBkColor(m_dc, before);
