@@ -67,10 +67,9 @@ bool CModalDialog::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM, LRE
     case WM_COMMAND: {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
-        if (code != BN_CLICKED) return false;
+        if (code != BN_CLICKED || (id != IDOK && id != IDCANCEL)) return false;
         if (id == IDOK) OnOK();
-        else if (id == IDCANCEL) OnCancel();
-        else return false;
+        if (id == IDCANCEL) OnCancel();
         *result = 0;
         return true;
     }

@@ -61,7 +61,8 @@ private:
 // when the whole dialog reads.
 class CDlgConfig : public CModalDialog {
 public:
-    CDlgConfig(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host, ProfileStore& profile);
+    CDlgConfig(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
+               ProfileStore& profile);
 
 protected:
     void DoDataExchange(DataExchange& exchange) override;

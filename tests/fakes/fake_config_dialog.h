@@ -10,8 +10,9 @@
 #include "null_window_system.h"
 
 struct DialogCall {
-    std::string what; // "check", "getcheck", "settext", "gettext", "setsel", "setrange", "focus", "msgbox", "end"
-    int id;           // control id; 0 for the dialog itself
+    std::string
+        what; // "check", "getcheck", "settext", "gettext", "setsel", "setrange", "focus", "msgbox", "end"
+    int id;   // control id; 0 for the dialog itself
     long long wParam;
     long long lParam;
     std::string text;

@@ -7,9 +7,8 @@ namespace {
 
 bool SameName(const std::string& a, const std::string& b) {
     auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return lower(x) == lower(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -71,7 +70,8 @@ MemoryProfileStore::File& MemoryProfileStore::FileFor(const std::string& path) {
     return m_files.back();
 }
 
-const MemoryProfileStore::Section* MemoryProfileStore::FindSection(const File& file, const std::string& name) {
+const MemoryProfileStore::Section* MemoryProfileStore::FindSection(const File& file,
+                                                                   const std::string& name) {
     for (const Section& s : file.sections)
         if (SameName(s.name, name)) return &s;
     return nullptr;
@@ -87,8 +87,8 @@ const std::string* MemoryProfileStore::FindKey(const Section& section, const std
     return nullptr;
 }
 
-DWORD MemoryProfileStore::GetString(const char* section, const char* key, const char* defaultValue, char* buffer,
-                                    DWORD size, const char* path) {
+DWORD MemoryProfileStore::GetString(const char* section, const char* key, const char* defaultValue,
+                                    char* buffer, DWORD size, const char* path) {
     if (buffer == nullptr || size == 0) return 0;
     const File* file = path ? FindFile(path) : nullptr;
     if (section == nullptr) {
@@ -104,22 +104,23 @@ DWORD MemoryProfileStore::GetString(const char* section, const char* key, const 
             for (const auto& k : found->keys) names.push_back(k.first);
         return CopyList(names, buffer, size);
     }
-    if (const std::string* value = found ? FindKey(*found, key) : nullptr) return CopyCut(AsRead(*value), buffer, size);
+    if (const std::string* value = found ? FindKey(*found, key) : nullptr)
+        return CopyCut(AsRead(*value), buffer, size);
     // The platform drops trailing blanks from the default.
     std::string fallback = defaultValue ? defaultValue : "";
     while (!fallback.empty() && IsBlank(fallback.back())) fallback.pop_back();
     return CopyCut(fallback, buffer, size);
 }
 
-BOOL MemoryProfileStore::WriteString(const char* section, const char* key, const char* value, const char* path) {
+BOOL MemoryProfileStore::WriteString(const char* section, const char* key, const char* value,
+                                     const char* path) {
     auto opt = [](const char* s) { return s ? std::optional<std::string>(s) : std::nullopt; };
     writes.push_back(ProfileWrite{path ? path : "", opt(section), opt(key), opt(value)});
     if (section == nullptr || path == nullptr) return FALSE;
     File& file = FileFor(path);
     Section* found = FindSection(file, section);
     if (key == nullptr) { // deletes the whole section
-        if (found)
-            file.sections.erase(file.sections.begin() + (found - file.sections.data()));
+        if (found) file.sections.erase(file.sections.begin() + (found - file.sections.data()));
         return TRUE;
     }
     if (found == nullptr) {
@@ -127,8 +128,9 @@ BOOL MemoryProfileStore::WriteString(const char* section, const char* key, const
         file.sections.push_back(Section{section, {}});
         found = &file.sections.back();
     }
-    auto it = std::find_if(found->keys.begin(), found->keys.end(),
-                           [&](const std::pair<std::string, std::string>& k) { return SameName(k.first, key); });
+    auto it =
+        std::find_if(found->keys.begin(), found->keys.end(),
+                     [&](const std::pair<std::string, std::string>& k) { return SameName(k.first, key); });
     if (value == nullptr) {
         if (it != found->keys.end()) found->keys.erase(it);
     } else if (it != found->keys.end()) {

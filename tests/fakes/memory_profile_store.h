@@ -21,7 +21,8 @@ public:
     BOOL WriteString(const char* section, const char* key, const char* value, const char* path) override;
 
     // Test set-up and inspection; none of these counts as a write.
-    void Set(const std::string& path, const std::string& section, const std::string& key, const std::string& value);
+    void Set(const std::string& path, const std::string& section, const std::string& key,
+             const std::string& value);
     std::optional<std::string> Value(const std::string& path, const std::string& section,
                                      const std::string& key) const;
     bool HasFile(const std::string& path) const { return FindFile(path) != nullptr; }

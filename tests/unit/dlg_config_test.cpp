@@ -22,9 +22,11 @@ TEST(ParseDialogInt, AcceptsBlanksAroundOneSignedNumber) {
         const char* text;
         int want;
     } cases[] = {
+        // clang-format off
         {"30", 30},          {"  42  ", 42},     {"\t-7\r\n", -7},  {"+5", 5},
         {"007", 7},          {"0", 0},           {"-0", 0},         {"2147483647", INT_MAX},
         {"-2147483648", INT_MIN}, {"000000000000000000012", 12},
+        // clang-format on
     };
     for (const auto& c : cases) {
         int value = 12345;
@@ -34,9 +36,12 @@ TEST(ParseDialogInt, AcceptsBlanksAroundOneSignedNumber) {
 }
 
 TEST(ParseDialogInt, RefusesAnythingElseAndLeavesTheValue) {
-    const char* cases[] = {"",     "   ",  "-",   "+",   "abc", "12a",        "1 2",         "- 5",
-                           "++1",  "0x10", "1.5", "1e3", "5,0", "2147483648", "-2147483649", "99999999999999999999",
-                           "\xA0" "5"};
+    // clang-format off
+    // The last one leads with a no-break space of the ANSI code page, which is not a blank.
+    const char* cases[] = {"",    "   ", "-",    "+",   "abc", "12a", "1 2", "- 5", "++1",
+                           "0x10", "1.5", "1e3", "5,0", "2147483648", "-2147483649",
+                           "99999999999999999999", "\xA0" "5"};
+    // clang-format on
     for (const char* text : cases) {
         int value = 12345;
         EXPECT_FALSE(ParseDialogInt(text, &value)) << "\"" << text << "\"";
@@ -64,7 +69,8 @@ protected:
         return ini.Value(player.iniFile, settings_ini::kSection, key).value_or("<missing>");
     }
     void Run() { RunConfigDialog(dialog, kBar, settings, host, ini); }
-    static Settings Make(int bookmark, int pausefile, int fastwind, int mousepause, int showhours, int clipmouse) {
+    static Settings Make(int bookmark, int pausefile, int fastwind, int mousepause, int showhours,
+                         int clipmouse) {
         Settings s;
         s.bookmark = bookmark, s.pausefile = pausefile, s.fastwind = fastwind;
         s.mousepause = mousepause, s.showhours = showhours, s.clipmouse = clipmouse;
@@ -72,7 +78,8 @@ protected:
     }
     void ExpectSettings(const Settings& want) {
         for (int i = 0; i < settings_ini::kKeyCount; ++i)
-            EXPECT_EQ(settings_ini::Field(want, i), settings_ini::Field(settings, i)) << settings_ini::kKeys[i];
+            EXPECT_EQ(settings_ini::Field(want, i), settings_ini::Field(settings, i))
+                << settings_ini::kKeys[i];
     }
     void ExpectIniHolds(const std::vector<std::string>& values) {
         for (int i = 0; i < settings_ini::kKeyCount; ++i)
@@ -86,9 +93,12 @@ TEST_F(ConfigDialog, OpensFromTemplate2002OverTheBarWithTheFieldsInOrderThenTheA
     EXPECT_EQ(kBar, dialog.parent);
     EXPECT_EQ(1, dialog.initResult);
     const std::vector<DialogCall> want = {
-        {"check", IDC_CFG_BOOKMARK, BST_CHECKED, 0, ""},     {"check", IDC_CFG_PAUSEFILE, BST_CHECKED, 0, ""},
-        {"check", IDC_CFG_MOUSEPAUSE, BST_CHECKED, 0, ""},   {"check", IDC_CFG_SHOWHOURS, BST_CHECKED, 0, ""},
-        {"check", IDC_CFG_CLIPMOUSE, BST_UNCHECKED, 0, ""},  {"settext", IDC_CFG_FASTWIND, 0, 0, "30"},
+        {"check", IDC_CFG_BOOKMARK, BST_CHECKED, 0, ""},
+        {"check", IDC_CFG_PAUSEFILE, BST_CHECKED, 0, ""},
+        {"check", IDC_CFG_MOUSEPAUSE, BST_CHECKED, 0, ""},
+        {"check", IDC_CFG_SHOWHOURS, BST_CHECKED, 0, ""},
+        {"check", IDC_CFG_CLIPMOUSE, BST_UNCHECKED, 0, ""},
+        {"settext", IDC_CFG_FASTWIND, 0, 0, "30"},
         {"setrange", IDC_CFG_SPIN, 0, 300, ""},
     };
     EXPECT_EQ(want, dialog.log);
@@ -113,9 +123,12 @@ TEST_F(ConfigDialog, OkReadsTheBoxesInOrderThenTheNumberAndWritesAllSixKeys) {
     };
     Run();
     const std::vector<DialogCall> want = {
-        {"getcheck", IDC_CFG_BOOKMARK, 0, 0, ""},   {"getcheck", IDC_CFG_PAUSEFILE, 0, 0, ""},
-        {"getcheck", IDC_CFG_MOUSEPAUSE, 0, 0, ""}, {"getcheck", IDC_CFG_SHOWHOURS, 0, 0, ""},
-        {"getcheck", IDC_CFG_CLIPMOUSE, 0, 0, ""},  {"gettext", IDC_CFG_FASTWIND, 0, 0, ""},
+        {"getcheck", IDC_CFG_BOOKMARK, 0, 0, ""},
+        {"getcheck", IDC_CFG_PAUSEFILE, 0, 0, ""},
+        {"getcheck", IDC_CFG_MOUSEPAUSE, 0, 0, ""},
+        {"getcheck", IDC_CFG_SHOWHOURS, 0, 0, ""},
+        {"getcheck", IDC_CFG_CLIPMOUSE, 0, 0, ""},
+        {"gettext", IDC_CFG_FASTWIND, 0, 0, ""},
         {"end", 0, IDOK, 0, ""},
     };
     EXPECT_EQ(want, dialog.log);

@@ -10,8 +10,8 @@ namespace {
 
 const char* const kPath = "C:\\Player\\winamp.ini";
 
-std::string Read(MemoryProfileStore& ini, const char* section, const char* key, const char* fallback, DWORD size,
-                 DWORD* count) {
+std::string Read(MemoryProfileStore& ini, const char* section, const char* key, const char* fallback,
+                 DWORD size, DWORD* count) {
     std::string buffer(size + 4, '#');
     *count = ini.GetString(section, key, fallback, &buffer[0], size, kPath);
     return buffer.substr(0, *count + 2);

@@ -1,0 +1,360 @@
+// The configuration dialog as the host opens it and a user works it: the real DLL, the real dialog
+// manager, the real INI file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "resources/resource_ids.h"
+
+namespace {
+using e2e::TestHost;
+using e2e::TestHostOptions;
+
+const char* const kTitle = "Config Morvix";
+const char* const kKeys[] = {"bookmark", "pausefile", "fastwind", "mousepause", "showhours", "clipmouse"};
+const int kBoxes[] = {IDC_CFG_BOOKMARK, IDC_CFG_PAUSEFILE, IDC_CFG_MOUSEPAUSE, IDC_CFG_SHOWHOURS,
+                      IDC_CFG_CLIPMOUSE};
+
+// Steps run one after another from a thread timer, so they go on running inside the modal loops of the
+// dialog and of its message box while the host's config call waits. A step returns true once done. Past
+// the deadline the script gives up and closes what is open, so the config call returns and the test
+// can report where it stopped.
+class Script {
+public:
+    explicit Script(int timeoutMs = 8000) : m_timeoutMs(timeoutMs) {
+        s_current = this;
+        m_start = ::GetTickCount();
+        m_timer = ::SetTimer(nullptr, 0, 20, OnTimer);
+    }
+    ~Script() {
+        ::KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+    }
+    Script& Then(std::string what, std::function<bool()> step) {
+        m_steps.push_back({std::move(what), std::move(step)});
+        return *this;
+    }
+    bool Finished() const { return m_next == m_steps.size(); }
+    std::string Trace() const {
+        std::string out = "script steps:\n";
+        for (std::size_t i = 0; i < m_steps.size(); ++i)
+            out += std::string(i < m_next    ? "  done     "
+                               : i == m_next ? "  STOPPED  "
+                                             : "  not run  ") +
+                   m_steps[i].what + "\n";
+        return out;
+    }
+    // Set by the steps: the dialog once found.
+    HWND dialog = nullptr;
+
+private:
+    struct Step {
+        std::string what;
+        std::function<bool()> run;
+    };
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+        if (s_current) s_current->Tick();
+    }
+    void Tick() {
+        if (m_busy || Finished()) return;
+        m_busy = true;
+        if (static_cast<int>(::GetTickCount() - m_start) > m_timeoutMs) {
+            GiveUp();
+        } else {
+            while (!Finished() && m_steps[m_next].run()) ++m_next;
+        }
+        m_busy = false;
+    }
+    void GiveUp() {
+        if (HWND box = OwnedMessageBox(dialog)) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        if (dialog && ::IsWindow(dialog)) TestHost::PressButton(dialog, IDCANCEL);
+        m_timeoutMs += 2000; // give the rescue its own time, then try again
+    }
+
+public:
+    static HWND OwnedMessageBox(HWND owner) {
+        if (!owner) return nullptr;
+        struct Search {
+            HWND owner, found;
+        } search{owner, nullptr};
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND hwnd, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                char cls[16] = "";
+                ::GetClassNameA(hwnd, cls, sizeof cls);
+                if (hwnd == s->owner || ::GetWindow(hwnd, GW_OWNER) != s->owner ||
+                    std::string(cls) != "#32770" || !::IsWindowVisible(hwnd))
+                    return TRUE;
+                s->found = hwnd;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+private:
+    static Script* s_current;
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    int m_timeoutMs;
+    DWORD m_start = 0;
+    UINT_PTR m_timer = 0;
+    bool m_busy = false;
+};
+Script* Script::s_current = nullptr;
+
+bool Ticked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+std::string EditText(HWND dialog) {
+    char text[64] = "";
+    ::GetDlgItemTextA(dialog, IDC_CFG_FASTWIND, text, sizeof text);
+    return text;
+}
+
+// The dialog as a user sees it: the five boxes in their order and the number, e.g. "11110 30".
+std::string Shown(HWND dialog) {
+    std::string out;
+    for (int id : kBoxes) out += Ticked(dialog, id) ? '1' : '0';
+    return out + " " + EditText(dialog);
+}
+
+// The six keys as the INI file holds them, "-" for a missing one.
+std::string IniKeys(const TestHost& host) {
+    std::string out;
+    for (const char* key : kKeys) {
+        char value[64] = "";
+        const DWORD n =
+            ::GetPrivateProfileStringA("gen_morvix", key, "-", value, sizeof value, host.IniFile().c_str());
+        out += (out.empty() ? "" : ",") + std::string(value, n);
+    }
+    return out;
+}
+
+std::string IniBytes(const TestHost& host) {
+    return TestHost::ReadFile(host.IniFile()).value_or("<no file>");
+}
+
+// Arms the first step of every script: the dialog shows.
+void FindDialog(Script& script) {
+    script.Then("the dialog \"Config Morvix\" appears", [&script] {
+        script.dialog = TestHost::FindWindowByTitle(kTitle);
+        return script.dialog != nullptr;
+    });
+}
+
+void Press(Script& script, int id, const char* what) {
+    script.Then(what, [&script, id] {
+        TestHost::PressButton(script.dialog, id);
+        return true;
+    });
+}
+
+void ExpectClosed(const Script& script) {
+    EXPECT_TRUE(script.Finished()) << script.Trace();
+    EXPECT_FALSE(script.dialog && ::IsWindow(script.dialog)) << "the dialog is still open";
+}
+
+// Opens the dialog again and reports what it shows, then cancels.
+std::string ShownOnReopen(TestHost& host) {
+    Script script;
+    std::string shown = "<not opened>";
+    FindDialog(script);
+    script.Then("read the dialog", [&] {
+        shown = Shown(script.dialog);
+        return true;
+    });
+    Press(script, IDCANCEL, "Cancel");
+    host.Config();
+    EXPECT_TRUE(script.Finished()) << script.Trace();
+    return shown;
+}
+
+TEST(ConfigDialog, OpensOverTheBarWithTheDefaultsAndTheArrowRange) {
+    TestHost host;
+    const std::string iniBefore = IniBytes(host);
+    Script script;
+    HWND owner = nullptr;
+    std::string shown;
+    int low = -1, high = -1;
+    bool barDisabled = false;
+    FindDialog(script);
+    script.Then("read the dialog", [&] {
+        owner = ::GetWindow(script.dialog, GW_OWNER);
+        barDisabled = !::IsWindowEnabled(host.Bar());
+        shown = Shown(script.dialog);
+        ::SendMessageA(::GetDlgItem(script.dialog, IDC_CFG_SPIN), UDM_GETRANGE32,
+                       reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+        return true;
+    });
+    Press(script, IDCANCEL, "Cancel");
+    host.Config();
+
+    ExpectClosed(script);
+    ASSERT_TRUE(host.Bar()) << "no bar";
+    EXPECT_EQ(host.Bar(), owner) << "the dialog's owner";
+    EXPECT_TRUE(barDisabled) << "the bar takes no input while the dialog runs";
+    EXPECT_TRUE(::IsWindowEnabled(host.Bar())) << "the bar is enabled again after the dialog";
+    EXPECT_EQ("11110 30", shown) << "boxes 2015 2016 2019 2020 2021, then the FastWind Limit";
+    EXPECT_EQ(0, low);
+    EXPECT_EQ(300, high);
+    EXPECT_EQ(iniBefore, IniBytes(host));
+}
+
+TEST(ConfigDialog, OkUnchangedRewritesAllSixKeysWithTheirValues) {
+    TestHostOptions options;
+    options.ini = "[Winamp]\r\n[gen_morvix]\r\nfastwind=45\r\nmousepause=0\r\n";
+    TestHost host(options);
+    Script script;
+    std::string shown;
+    FindDialog(script);
+    script.Then("read the dialog", [&] {
+        shown = Shown(script.dialog);
+        return true;
+    });
+    Press(script, IDOK, "OK");
+    host.Config();
+
+    ExpectClosed(script);
+    EXPECT_EQ("11010 45", shown);
+    EXPECT_EQ("1,1,45,0,1,0", IniKeys(host));
+}
+
+TEST(ConfigDialog, CancelAfterChangesWritesNothingAndChangesNothing) {
+    TestHost host;
+    const std::string iniBefore = IniBytes(host);
+    Script script;
+    std::string changed;
+    FindDialog(script);
+    script.Then("click every box and type 77", [&] {
+        for (int id : kBoxes) ::SendMessageA(::GetDlgItem(script.dialog, id), BM_CLICK, 0, 0);
+        ::SetDlgItemTextA(script.dialog, IDC_CFG_FASTWIND, "77");
+        changed = Shown(script.dialog);
+        return true;
+    });
+    Press(script, IDCANCEL, "Cancel");
+    host.Config();
+
+    ExpectClosed(script);
+    EXPECT_EQ("00001 77", changed) << "the clicks reached the boxes";
+    EXPECT_EQ(iniBefore, IniBytes(host));
+    EXPECT_EQ("11110 30", ShownOnReopen(host)) << "the settings in memory";
+}
+
+TEST(ConfigDialog, ATyped500IsStoredAndWritten) {
+    TestHost host;
+    Script script;
+    FindDialog(script);
+    script.Then("type 500", [&] {
+        ::SetDlgItemTextA(script.dialog, IDC_CFG_FASTWIND, "500");
+        return true;
+    });
+    Press(script, IDOK, "OK");
+    host.Config();
+
+    ExpectClosed(script);
+    EXPECT_EQ("1,1,500,1,1,0", IniKeys(host));
+    EXPECT_EQ("11110 500", ShownOnReopen(host));
+}
+
+TEST(ConfigDialog, TheUpArrowStopsAt300) {
+    TestHost host;
+    Script script;
+    std::vector<std::string> seen;
+    auto clickUp = [&] {
+        const RECT rc = probe::WindowRect(::GetDlgItem(script.dialog, IDC_CFG_SPIN));
+        const std::string before = EditText(script.dialog);
+        const bool clicked = host.Click((rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) / 4);
+        // The control answers the press at once; give the text a moment to settle either way.
+        host.WaitFor([&] { return EditText(script.dialog) != before; }, 300);
+        seen.push_back((clicked ? "" : "click not delivered: ") + EditText(script.dialog));
+        return true;
+    };
+    FindDialog(script);
+    script.Then("type 299", [&] {
+        ::SetDlgItemTextA(script.dialog, IDC_CFG_FASTWIND, "299");
+        return true;
+    });
+    script.Then("click the up arrow", clickUp);
+    script.Then("click the up arrow again", clickUp);
+    Press(script, IDOK, "OK");
+    host.Config();
+
+    ExpectClosed(script);
+    EXPECT_EQ((std::vector<std::string>{"300", "300"}), seen);
+    EXPECT_EQ("1,1,300,1,1,0", IniKeys(host));
+}
+
+TEST(ConfigDialog, ANumberThatDoesNotReadKeepsTheDialogOpenAndCancelKeepsTheBoxesInMemoryOnly) {
+    TestHost host;
+    const std::string iniBefore = IniBytes(host);
+    Script script;
+    std::vector<std::string> boxTexts;
+    bool openAfterBox = false, editFocused = false;
+    DWORD selStart = 99, selEnd = 99;
+    HWND box = nullptr;
+    auto answerTheBox = [&] {
+        box = Script::OwnedMessageBox(script.dialog);
+        if (!box) return false;
+        char text[128] = "";
+        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text); // the message box's text
+        boxTexts.push_back(probe::Text(box) + ": " + text);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    };
+    auto boxGone = [&] { return !::IsWindow(box); };
+
+    FindDialog(script);
+    script.Then("clear \"Display hours\" and \"Remember file positions\", empty the number", [&] {
+        ::SendMessageA(::GetDlgItem(script.dialog, IDC_CFG_SHOWHOURS), BM_CLICK, 0, 0);
+        ::SendMessageA(::GetDlgItem(script.dialog, IDC_CFG_BOOKMARK), BM_CLICK, 0, 0);
+        ::SetDlgItemTextA(script.dialog, IDC_CFG_FASTWIND, "");
+        return true;
+    });
+    Press(script, IDOK, "OK with an empty box");
+    script.Then("answer the message box", answerTheBox);
+    script.Then("the message box closes", boxGone);
+    script.Then("type 12x", [&] {
+        ::SetDlgItemTextA(script.dialog, IDC_CFG_FASTWIND, "12x");
+        return true;
+    });
+    Press(script, IDOK, "OK with 12x");
+    script.Then("answer the message box again", answerTheBox);
+    script.Then("the message box closes again", boxGone);
+    script.Then("look at the dialog", [&] {
+        openAfterBox = ::IsWindow(script.dialog) && ::IsWindowVisible(script.dialog);
+        editFocused = ::GetFocus() == ::GetDlgItem(script.dialog, IDC_CFG_FASTWIND);
+        ::SendMessageA(::GetDlgItem(script.dialog, IDC_CFG_FASTWIND), EM_GETSEL,
+                       reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+        return true;
+    });
+    Press(script, IDCANCEL, "Cancel");
+    host.Config();
+
+    ExpectClosed(script);
+    EXPECT_EQ((std::vector<std::string>{"Config Morvix: Please enter an integer.",
+                                        "Config Morvix: Please enter an integer."}),
+              boxTexts);
+    EXPECT_TRUE(openAfterBox) << "the dialog stays open after the message";
+    EXPECT_TRUE(editFocused) << "the number box has the focus";
+    EXPECT_EQ(0u, selStart);
+    EXPECT_EQ(3u, selEnd) << "the whole text is selected";
+    EXPECT_EQ(iniBefore, IniBytes(host)) << "the INI file is untouched";
+    EXPECT_EQ("01100 30", ShownOnReopen(host)) << "the boxes were stored in memory, the number was not";
+
+    // And the plug-in acts on them at once: the bar's clock now leaves the hours out.
+    host.Player().Play();
+    host.SetFullScreen(true);
+    host.MouseMove(600, 300);
+    host.MouseMove(610, 300);
+    ASSERT_TRUE(host.WaitFor([&] { return host.BarVisible(); })) << "the bar did not show";
+    const std::string clock = host.ClockText();
+    EXPECT_EQ(1, std::count(clock.begin(), clock.end(), ':')) << "clock \"" << clock << "\"";
+    EXPECT_EQ(iniBefore, IniBytes(host));
+}
+
+} // namespace
