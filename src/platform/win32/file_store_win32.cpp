@@ -65,6 +65,12 @@ bool Win32FileStore::ReadAll(const std::string &path, std::vector<unsigned char>
 // The new contents go to a file beside the target and replace it in one rename, so that a failure at any
 // point leaves the previous file as it was.
 bool Win32FileStore::Replace(const std::string &path, const std::vector<unsigned char> &bytes) {
+    // A read-only file is the user's wish to keep it as it is. Windows itself refuses to replace one, but
+    // not every implementation of the call does, so the attribute is looked at first.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
     const std::string temporary = path + ".new";
     FileHandle file(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));

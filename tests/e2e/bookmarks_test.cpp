@@ -1,0 +1,199 @@
+// Position memory with the real DLL in the stand-in host: the data file on disk across host runs, a host
+// that dies without quit, and data files the plug-in may not write.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+namespace {
+using e2e::TestHost;
+using e2e::TestHostOptions;
+
+const char *const kA = "C:\\Media\\a.avi";
+const char *const kB = "C:\\Media\\b.avi";
+const char *const kC = "C:\\Media\\c.avi";
+
+// The data file's current layout, built by hand.
+struct DataFile {
+    std::string bytes;
+    explicit DataFile(int count) { Int(31).Int(count); }
+    DataFile &Int(std::int32_t v) {
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<char>(std::uint32_t(v) >> shift));
+        return *this;
+    }
+    DataFile &Entry(const std::string &name, int position) {
+        Int(1).Int(static_cast<std::int32_t>(name.size()));
+        bytes += name;
+        return Int(position);
+    }
+};
+
+std::string Hex(const std::optional<std::string> &bytes) {
+    if (!bytes) return "(no file)";
+    std::string out;
+    char buffer[4];
+    for (unsigned char c : *bytes) {
+        std::snprintf(buffer, sizeof buffer, "%02x ", c);
+        out += buffer;
+    }
+    return out;
+}
+
+TestHostOptions TwoFiles() {
+    TestHostOptions options;
+    options.playlist = {{kA, 600}, {kB, 300}, {kC, 120}};
+    options.manualClock = true;
+    return options;
+}
+
+// What the real player does while a file plays: it reports changed track information now and then.
+void TrackInfoChanged(TestHost &host) {
+    ::SendMessageA(host.MainWindow(), WM_USER, 5, 603);
+}
+
+// Plays a.avi to 61 s, then moves on to b.avi.
+void WatchAThenMoveToB(TestHost &host) {
+    host.Player().Play();
+    host.AdvanceClock(61000);
+    TrackInfoChanged(host);
+    host.Player().Next();
+}
+
+bool FileHolds(TestHost &host, const std::string &bytes) {
+    return TestHost::ReadFile(host.DataFile()) == bytes;
+}
+
+const std::string kAfterFirstRun = DataFile(2).Entry(kB, 0).Entry(kA, 61000).bytes;
+
+// The log positions of the plug-in's pause and jumps since the log was last cleared.
+struct Moves {
+    std::vector<std::size_t> pauses;
+    std::vector<std::pair<std::size_t, int>> jumps;
+    std::size_t firstStatusQuery = SIZE_MAX;
+};
+Moves MovesIn(TestHost &host) {
+    Moves m;
+    const auto &log = host.Log().Entries();
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        if (log[i].IsCommand(40046)) m.pauses.push_back(i);
+        if (log[i].IsUser(106)) m.jumps.emplace_back(i, static_cast<int>(log[i].wParam));
+        if (log[i].IsUser(104) && m.firstStatusQuery == SIZE_MAX) m.firstStatusQuery = i;
+    }
+    return m;
+}
+
+TEST(Bookmarks, FirstRunWritesThePositionsAndASecondRunResumesPaused) {
+    TestHost host(TwoFiles());
+    WatchAThenMoveToB(host);
+    host.Quit();
+    EXPECT_TRUE(FileHolds(host, kAfterFirstRun)) << Hex(TestHost::ReadFile(host.DataFile()));
+
+    host.Restart();
+    host.Player().SetListPos(1); // b.avi first: the first file of a run is never paused
+    host.Player().Play();
+    host.Log().Clear();
+    host.Player().SetListPos(0);
+    const Moves moves = MovesIn(host);
+    ASSERT_EQ(1u, moves.pauses.size()) << host.Describe();
+    ASSERT_EQ(1u, moves.jumps.size()) << host.Describe();
+    EXPECT_LT(moves.firstStatusQuery, moves.pauses[0]);
+    EXPECT_LT(moves.pauses[0], moves.jumps[0].first) << "paused before the jump";
+    EXPECT_EQ(61000, moves.jumps[0].second) << host.Describe();
+    EXPECT_EQ(3, host.Player().Status());
+    EXPECT_EQ(61000, host.Player().PositionMs());
+}
+
+TEST(Bookmarks, TheFirstFileOfARunIsResumedWithoutPause) {
+    TestHostOptions options = TwoFiles();
+    options.dataFile = kAfterFirstRun;
+    TestHost host(options);
+    host.Log().Clear();
+    host.Player().Play(); // a.avi
+    const Moves moves = MovesIn(host);
+    EXPECT_TRUE(moves.pauses.empty()) << host.Describe();
+    ASSERT_EQ(1u, moves.jumps.size()) << host.Describe();
+    EXPECT_EQ(61000, moves.jumps[0].second);
+    EXPECT_EQ(1, host.Player().Status());
+}
+
+// Whatever a kill leaves behind is what is on disk before quit runs.
+TEST(Bookmarks, AHostThatDiesAfterATrackChangeLeavesThePositionInTheFile) {
+    TestHost host(TwoFiles());
+    WatchAThenMoveToB(host);
+    EXPECT_TRUE(FileHolds(host, kAfterFirstRun))
+        << Hex(TestHost::ReadFile(host.DataFile())) << host.Describe();
+    EXPECT_FALSE(TestHost::ReadFile(host.DataFile() + ".new")) << "no temporary file is left behind";
+}
+
+TEST(Bookmarks, AReadOnlyDataFileIsReadAndLeftAsItWas) {
+    TestHostOptions options = TwoFiles();
+    options.dataFile = kAfterFirstRun;
+    TestHost host(options);
+    ASSERT_TRUE(::SetFileAttributesA(host.DataFile().c_str(), FILE_ATTRIBUTE_READONLY));
+
+    host.Player().Play(); // resumed at 61 s
+    EXPECT_EQ(61000, host.Player().PositionMs());
+    host.AdvanceClock(4000);
+    TrackInfoChanged(host);
+    host.Player().Next(); // a write is due, and refused
+    host.Log().Clear();
+    host.Player().SetListPos(0);
+    EXPECT_EQ(65000, host.Player().PositionMs())
+        << "the run still remembers a.avi at 65 s" << host.Describe();
+    EXPECT_EQ(3, host.Player().Status());
+    host.Quit();
+
+    EXPECT_TRUE(FileHolds(host, kAfterFirstRun)) << Hex(TestHost::ReadFile(host.DataFile()));
+    EXPECT_FALSE(TestHost::ReadFile(host.DataFile() + ".new"));
+    ::SetFileAttributesA(host.DataFile().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Another program holds the file open, sharing nothing.
+class FileLock {
+public:
+    explicit FileLock(const std::string &path)
+        : m_handle(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr)) {}
+    ~FileLock() { Release(); }
+    bool Held() const { return m_handle != INVALID_HANDLE_VALUE; }
+    void Release() {
+        if (Held()) ::CloseHandle(m_handle);
+        m_handle = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE m_handle;
+};
+
+TEST(Bookmarks, ALockedDataFileIsNotOverwrittenAndItsPositionsSurviveTheRun) {
+    TestHost host(TwoFiles());
+    WatchAThenMoveToB(host);
+    host.Quit();
+    ASSERT_TRUE(FileHolds(host, kAfterFirstRun));
+
+    FileLock lock(host.DataFile());
+    ASSERT_TRUE(lock.Held());
+    host.Restart(); // cannot read the file at start
+    host.Log().Clear();
+    host.Player().SetListPos(1); // b.avi, not known to this run
+    host.Player().Play();
+    EXPECT_EQ(0u, host.Log().CountUser(106)) << host.Describe();
+    host.AdvanceClock(7000);
+    TrackInfoChanged(host);
+    host.Player().SetListPos(2); // c.avi: a write is due, and the file is held
+    lock.Release();
+    EXPECT_TRUE(FileHolds(host, kAfterFirstRun)) << Hex(TestHost::ReadFile(host.DataFile()));
+    EXPECT_FALSE(TestHost::ReadFile(host.DataFile() + ".new"));
+
+    host.Quit(); // the file can be read again: a.avi, untouched by this run, keeps its place after b and c
+    const std::string want = DataFile(3).Entry(kC, 0).Entry(kB, 7000).Entry(kA, 61000).bytes;
+    EXPECT_TRUE(FileHolds(host, want)) << Hex(TestHost::ReadFile(host.DataFile()));
+}
+
+} // namespace
