@@ -72,12 +72,18 @@ PluginParts Parts() {
     return PluginParts{s_taps, s_windows, s_profile, g_winamp, g_dlgButtons, g_bookmarks, g_settings};
 }
 
+// The bar's trackbars and the dialog's up-down control; a host that has not registered them yet still
+// gets working dialogs.
+void RegisterControlClasses() {
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+    ::InitCommonControlsEx(&classes);
+}
+
 int Init() {
     if (s_running) return 0;
     s_running = true;
     try {
-        INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
-        ::InitCommonControlsEx(&classes);
+        RegisterControlClasses();
         PluginParts parts = Parts();
         PluginInit(parts);
     } catch (...) {
@@ -87,6 +93,7 @@ int Init() {
 
 void Config() {
     try {
+        RegisterControlClasses();
         RunConfigDialog(s_windows, g_dlgButtons.GetSafeHwnd(), g_settings, g_winamp, s_profile);
     } catch (...) {
     }
