@@ -9,9 +9,11 @@
 
 class BarSliders {
 public:
-    static constexpr int kShuttle = 2002;
-    static constexpr int kVolume = 2010;
-    static constexpr int kSeek = 2013;
+    // Ids of their own, so that nothing looking for the plug-in's bar (items 2002, 2010, 2013) finds this
+    // one.
+    static constexpr int kShuttle = 3002;
+    static constexpr int kVolume = 3010;
+    static constexpr int kSeek = 3013;
 
     // Returns true with *result set to answer the notification; false leaves it to the dialog's defaults.
     using CustomDraw = std::function<bool(int id, const NMCUSTOMDRAW& draw, LRESULT* result)>;
