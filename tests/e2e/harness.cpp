@@ -2,18 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "mouse_input.h"
 
 namespace e2e {
 namespace {
-TestHost *g_current = nullptr; // the TestHost of the running test, for the failure printer
+TestHost* g_current = nullptr; // the TestHost of the running test, for the failure printer
 int g_folderCount = 0;
 
 // Prints the host's view after every failed check of a test that owns a TestHost.
 class FailurePrinter : public testing::EmptyTestEventListener {
-    void OnTestPartResult(const testing::TestPartResult &result) override {
+    void OnTestPartResult(const testing::TestPartResult& result) override {
         if (result.failed() && g_current) std::printf("%s", g_current->Describe().c_str());
     }
 };
@@ -40,7 +41,7 @@ std::string FreshFolder() {
     return folder;
 }
 
-void RemoveTree(const std::string &folder) {
+void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA found;
     HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
@@ -59,7 +60,7 @@ void RemoveTree(const std::string &folder) {
     ::RemoveDirectoryA(folder.c_str());
 }
 
-const char *StatusName(int status) {
+const char* StatusName(int status) {
     return status == SimPlayer::kPlaying ? "playing" : status == SimPlayer::kPaused ? "paused" : "stopped";
 }
 } // namespace
@@ -103,8 +104,8 @@ TestHost::~TestHost() {
     if (!keep) RemoveTree(folder);
 }
 
-const GeneralPurposePluginRecord *TestHost::Record() const {
-    const auto &plugins = m_session->Plugins().Plugins();
+const GeneralPurposePluginRecord* TestHost::Record() const {
+    const auto& plugins = m_session->Plugins().Plugins();
     return plugins.empty() ? nullptr : plugins.front().record;
 }
 
@@ -121,13 +122,36 @@ void TestHost::Restart() {
     if (!m_session->Start()) ADD_FAILURE() << "the host could not restart";
 }
 
+void TestHost::SetFullScreen(bool on) {
+    if (!on) return m_session->SetFullScreen(false);
+    m_session->ReportFullScreen(false);
+    m_session->ShowVideo(true);
+    DeliverSystemMoves();
+    m_session->ReportFullScreen(true);
+}
+
+void TestHost::DestroyVideoKeepingFullScreen() {
+    m_session->ReportFullScreen(false);
+    m_session->DestroyVideoKeepingFullScreen();
+    m_session->CoverScreenWithMainWindow();
+    DeliverSystemMoves();
+    m_session->ReportFullScreen(true);
+}
+
+void TestHost::DeliverSystemMoves() {
+    POINT cursor = {};
+    ::GetCursorPos(&cursor);
+    mouse::MoveTo(cursor.x, cursor.y);
+    WaitForInputDelivered(cursor.x, cursor.y);
+}
+
 void TestHost::AdvanceClock(int ms) {
     EXPECT_TRUE(m_options.manualClock) << "AdvanceClock needs TestHostOptions::manualClock";
     m_clockMs += ms;
 }
 
-std::optional<std::string> TestHost::ReadFile(const std::string &path) {
-    FILE *file = std::fopen(path.c_str(), "rb");
+std::optional<std::string> TestHost::ReadFile(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return std::nullopt;
     std::string bytes;
     char buffer[4096];
@@ -138,8 +162,8 @@ std::optional<std::string> TestHost::ReadFile(const std::string &path) {
     return bytes;
 }
 
-void TestHost::WriteFile(const std::string &path, const std::string &bytes) {
-    FILE *file = std::fopen(path.c_str(), "wb");
+void TestHost::WriteFile(const std::string& path, const std::string& bytes) {
+    FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_TRUE(file) << "cannot write " << path;
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);
@@ -155,7 +179,7 @@ void TestHost::Pump() {
     if (m_session) m_session->ServicePending();
 }
 
-bool TestHost::WaitFor(const std::function<bool()> &done, int timeoutMs) {
+bool TestHost::WaitFor(const std::function<bool()>& done, int timeoutMs) {
     const DWORD start = ::GetTickCount();
     for (;;) {
         Pump();
@@ -169,9 +193,16 @@ bool TestHost::WaitForInputDelivered(int x, int y) {
     MSG msg;
     return WaitFor(
         [&] {
-            POINT pt;
+            // The system keeps the cursor inside the clip rectangle, which the plug-in may narrow
+            // while it handles this very input.
+            RECT clip;
+            POINT want = {x, y}, pt;
+            if (::GetClipCursor(&clip)) {
+                want.x = std::clamp(want.x, clip.left, clip.right - 1);
+                want.y = std::clamp(want.y, clip.top, clip.bottom - 1);
+            }
             ::GetCursorPos(&pt);
-            return pt.x == x && pt.y == y &&
+            return pt.x == want.x && pt.y == want.y &&
                    !::PeekMessageA(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE);
         },
         2000);
@@ -222,12 +253,12 @@ bool TestHost::ClickBarControlWithMouse(int id) {
     return Click((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
-void TestHost::WhenWindowAppears(const std::string &title, std::function<void(HWND)> action) {
+void TestHost::WhenWindowAppears(const std::string& title, std::function<void(HWND)> action) {
     m_watches.push_back(Watch{title, std::move(action), false});
 }
 
-bool TestHost::Answered(const std::string &title) const {
-    for (const Watch &watch : m_watches)
+bool TestHost::Answered(const std::string& title) const {
+    for (const Watch& watch : m_watches)
         if (watch.title == title && watch.done) return true;
     return false;
 }
@@ -256,12 +287,12 @@ void TestHost::RunWatches() {
 }
 
 std::string TestHost::Describe() const {
-    HostSession &s = *m_session;
-    SimPlayer &player = s.Player();
+    HostSession& s = *m_session;
+    SimPlayer& player = s.Player();
     char line[400];
     POINT cursor = {};
     ::GetCursorPos(&cursor);
-    const PlaylistEntry *entry = player.Current();
+    const PlaylistEntry* entry = player.Current();
     std::snprintf(line, sizeof line,
                   "---- what the host saw ----\n"
                   "host %s, full screen reported %d, video window %s, cursor (%ld,%ld)\n"

@@ -35,11 +35,11 @@ class TestHost {
 public:
     explicit TestHost(TestHostOptions options = {});
     ~TestHost(); // shuts the host down if still running; removes the folder unless the test failed
-    TestHost(const TestHost &) = delete;
-    TestHost &operator=(const TestHost &) = delete;
+    TestHost(const TestHost&) = delete;
+    TestHost& operator=(const TestHost&) = delete;
 
     // --- the plug-in's lifecycle, as the host drives it
-    const GeneralPurposePluginRecord *Record() const; // null when no plug-in is loaded
+    const GeneralPurposePluginRecord* Record() const; // null when no plug-in is loaded
     // Runs the plug-in's config; it returns when its dialog closes, so arrange the answer first with
     // WhenWindowAppears("Config Morvix", ...).
     void Config();
@@ -49,30 +49,37 @@ public:
 
     // --- the player. Its changes send the notifications the real player sends (volume 1, status 2,
     // entry 5) through the plug-in's subclass.
-    SimPlayer &Player() { return m_session->Player(); }
+    SimPlayer& Player() { return m_session->Player(); }
     void AdvanceClock(int ms); // with manualClock
-    void SetFullScreen(bool on) { m_session->SetFullScreen(on); }
-    void DestroyVideoKeepingFullScreen() { m_session->DestroyVideoKeepingFullScreen(); }
+    // Full screen on: the video window covers the screen first, and the mouse move the system may
+    // send when a window appears under the cursor is delivered before the host reports full screen,
+    // so the plug-in ignores it; the jitter filter then still has no sample at a test's first move.
+    void SetFullScreen(bool on);
+    // The video window goes, the player goes on reporting full screen, and its main window now spans
+    // the screen behind everything, so the user's clicks land on the host (and reach the hook).
+    // As with SetFullScreen, the system's own moves are delivered before full screen is reported.
+    void DestroyVideoKeepingFullScreen();
     HWND MainWindow() const { return m_session->MainWindow(); }
     HWND VideoWindow() const { return m_session->VideoHwnd(); }
 
     // --- files
-    const std::string &Folder() const { return m_session->Folder(); }
-    const std::string &IniFile() const { return m_session->IniFile(); }
+    const std::string& Folder() const { return m_session->Folder(); }
+    const std::string& IniFile() const { return m_session->IniFile(); }
     std::string DataFile() const { return m_session->PluginsFolder() + "\\gen_morvix.dat"; }
-    static std::optional<std::string> ReadFile(const std::string &path); // nullopt when missing
-    static void WriteFile(const std::string &path, const std::string &bytes);
+    static std::optional<std::string> ReadFile(const std::string& path); // nullopt when missing
+    static void WriteFile(const std::string& path, const std::string& bytes);
 
     // --- what reached the host's own window procedure through the plug-in's chain
-    RequestLog &Log() { return m_session->Log(); }
+    RequestLog& Log() { return m_session->Log(); }
 
     // --- time: pump this thread's messages; wait for a condition with a deadline
     void Pump();
-    bool WaitFor(const std::function<bool()> &done, int timeoutMs = 3000);
+    bool WaitFor(const std::function<bool()>& done, int timeoutMs = 3000);
 
-    // --- the user's mouse (SendInput, absolute); each returns once the input has been delivered.
-    // Input goes to the thread of the window under the cursor: the plug-in's hook sees it only over
-    // the host's windows, so make the video full screen (or point at the video window) first.
+    // --- the user's mouse (SendInput, absolute); each returns once the input has been delivered
+    // (the cursor where the system put it: the point, kept inside the cursor clip).
+    // Input goes to the thread of the window under the cursor: the plug-in's hook sees it over the
+    // video window, the bar and other windows of this thread, not over the bare desktop.
     bool MouseMove(int x, int y);
     bool Click(int x, int y);
     bool RightClick(int x, int y);
@@ -90,11 +97,11 @@ public:
     bool ClickBarControlWithMouse(int id);
 
     // --- other windows: the configuration dialog ("Config Morvix"), the message box ("Morvix")
-    static HWND FindWindowByTitle(const std::string &title) { return probe::FindWindowByTitle(title); }
+    static HWND FindWindowByTitle(const std::string& title) { return probe::FindWindowByTitle(title); }
     // Runs `action` once, on this thread, as soon as a visible top-level window with this title exists,
     // even inside a modal loop (config, a message box). Pending until then; see Answered.
-    void WhenWindowAppears(const std::string &title, std::function<void(HWND)> action);
-    bool Answered(const std::string &title) const; // the action for `title` has run
+    void WhenWindowAppears(const std::string& title, std::function<void(HWND)> action);
+    bool Answered(const std::string& title) const; // the action for `title` has run
     // Presses a dialog button the way a click does (posted WM_COMMAND with BN_CLICKED).
     static void PressButton(HWND dialog, int id);
 
@@ -110,6 +117,7 @@ private:
     static void CALLBACK OnWatchTimer(HWND, UINT, UINT_PTR, DWORD);
     void RunWatches();
     bool WaitForInputDelivered(int x, int y);
+    void DeliverSystemMoves(); // a move to where the cursor is, drained with whatever came before
 
     TestHostOptions m_options;
     long long m_clockMs = 0;

@@ -18,17 +18,17 @@ TestHostOptions HostOnly() {
     return options;
 }
 
-LRESULT User(TestHost &host, WPARAM wParam, LPARAM code) {
+LRESULT User(TestHost& host, WPARAM wParam, LPARAM code) {
     return ::SendMessageA(host.MainWindow(), WM_USER, wParam, code);
 }
 
-void Command(TestHost &host, WPARAM id) {
+void Command(TestHost& host, WPARAM id) {
     ::SendMessageA(host.MainWindow(), WM_COMMAND, id, 0);
 }
 
-std::size_t Notifications(TestHost &host, WPARAM which) {
+std::size_t Notifications(TestHost& host, WPARAM which) {
     std::size_t n = 0;
-    for (const HostRequest &r : host.Log().Entries())
+    for (const HostRequest& r : host.Log().Entries())
         n += r.IsUser(603) && r.wParam == which;
     return n;
 }
@@ -39,10 +39,10 @@ TEST(StandInHost, AnswersQueriesFromThePlayer) {
     EXPECT_EQ(-1, User(host, 0, 105)) << "no position while stopped";
     EXPECT_EQ(600, User(host, 1, 105)) << "length in seconds";
     EXPECT_EQ(0, User(host, 0, 125));
-    EXPECT_STREQ("C:\\Media\\second.avi", reinterpret_cast<const char *>(User(host, 1, 211)));
+    EXPECT_STREQ("C:\\Media\\second.avi", reinterpret_cast<const char*>(User(host, 1, 211)));
     EXPECT_EQ(0, User(host, 7, 211)) << "no entry 7";
-    EXPECT_EQ(host.IniFile(), reinterpret_cast<const char *>(User(host, 0, 334)));
-    EXPECT_EQ(host.Folder(), reinterpret_cast<const char *>(User(host, 0, 335)));
+    EXPECT_EQ(host.IniFile(), reinterpret_cast<const char*>(User(host, 0, 334)));
+    EXPECT_EQ(host.Folder(), reinterpret_cast<const char*>(User(host, 0, 335)));
     EXPECT_EQ(200, User(host, static_cast<WPARAM>(-666), 122));
     EXPECT_EQ(0, User(host, 0, 630));
     EXPECT_EQ(host.Log().CountUser(104), 1u) << "requests are logged with their answers";
@@ -116,7 +116,7 @@ TEST(StandInHost, FullScreenFollowsTheVideoWindow) {
 
 TEST(StandInHost, LoadsThePluginAndItsRecordReadsRight) {
     TestHost host;
-    const GeneralPurposePluginRecord *record = host.Record();
+    const GeneralPurposePluginRecord* record = host.Record();
     ASSERT_NE(nullptr, record);
     EXPECT_EQ(16, record->version);
     EXPECT_STREQ("Morvix (gen_morvix.dll)", record->description);
@@ -139,7 +139,7 @@ TEST(StandInHost, QuitCommandShutsTheHostDownAndUnloadsThePlugin) {
     EXPECT_EQ(nullptr, ::GetModuleHandleA("gen_morvix.dll"));
     EXPECT_EQ(nullptr, host.Bar());
     bool quitNoted = false, leftBehind = false;
-    for (const HostRequest &r : host.Log().Entries()) {
+    for (const HostRequest& r : host.Log().Entries()) {
         quitNoted |= r.IsNote() && r.note.rfind("quit ", 0) == 0;
         leftBehind |= r.IsNote() && r.note.rfind("left behind", 0) == 0;
     }
@@ -154,7 +154,7 @@ TEST(StandInHost, QuitCommandShutsTheHostDownAndUnloadsThePlugin) {
 // A thread-local mouse hook of the test's own, like the plug-in's, must see the harness's input.
 std::vector<std::pair<WPARAM, POINT>> g_hooked;
 LRESULT CALLBACK RecordingHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code >= 0) g_hooked.emplace_back(wParam, reinterpret_cast<MOUSEHOOKSTRUCT *>(lParam)->pt);
+    if (code >= 0) g_hooked.emplace_back(wParam, reinterpret_cast<MOUSEHOOKSTRUCT*>(lParam)->pt);
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -168,7 +168,7 @@ TEST(Harness, MouseInputReachesAThreadMouseHook) {
     EXPECT_TRUE(host.RightClick(700, 510));
     ::UnhookWindowsHookEx(hook);
     bool sawMove = false, sawRightUp = false;
-    for (const auto &[message, pt] : g_hooked) {
+    for (const auto& [message, pt] : g_hooked) {
         sawMove |= message == WM_MOUSEMOVE && pt.x == 640 && pt.y == 500;
         sawRightUp |= message == WM_RBUTTONUP && pt.x == 700 && pt.y == 510;
     }
@@ -192,7 +192,7 @@ TEST(Harness, ScreenshotIsAPngOfTheWholeScreen) {
     ASSERT_TRUE(bytes && bytes->size() > 33);
     EXPECT_EQ(0, std::memcmp(bytes->data(), "\x89PNG\r\n\x1a\n", 8));
     auto be32 = [&](std::size_t at) {
-        const auto *b = reinterpret_cast<const unsigned char *>(bytes->data() + at);
+        const auto* b = reinterpret_cast<const unsigned char*>(bytes->data() + at);
         return static_cast<int>(b[0] << 24 | b[1] << 16 | b[2] << 8 | b[3]);
     };
     EXPECT_EQ(::GetSystemMetrics(SM_CXSCREEN), be32(16));

@@ -14,8 +14,8 @@ std::string WithoutTrailingSlash(std::string path) {
     return path;
 }
 
-HostWindowLinks Links(HostSession &session, SimPlayer &player, RequestLog &log, const std::string &iniFile,
-                      const std::string &iniDirectory) {
+HostWindowLinks Links(HostSession& session, SimPlayer& player, RequestLog& log, const std::string& iniFile,
+                      const std::string& iniDirectory) {
     HostWindowLinks links;
     links.player = &player;
     links.log = &log;
@@ -96,10 +96,26 @@ void HostSession::PostConfigure() {
 }
 
 void HostSession::SetFullScreen(bool on) {
+    ReportFullScreen(on);
+    ShowVideo(on);
+}
+
+void HostSession::ShowVideo(bool fullScreen) {
+    m_video.Show(fullScreen);
+}
+
+void HostSession::ReportFullScreen(bool on) {
+    if (on == m_fullScreen) return;
     m_fullScreen = on;
-    m_video.Show(on);
     m_log.Note(on ? "full screen on" : "full screen off");
     ::InvalidateRect(m_main.Hwnd(), nullptr, TRUE);
+}
+
+void HostSession::CoverScreenWithMainWindow() {
+    HWND main = m_main.Hwnd();
+    ::SetWindowLongPtrA(main, GWL_STYLE, WS_POPUP);
+    ::SetWindowPos(main, HWND_BOTTOM, 0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN),
+                   SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW);
 }
 
 void HostSession::DestroyVideoKeepingFullScreen() {

@@ -27,8 +27,8 @@ class HostSession {
 public:
     explicit HostSession(HostOptions options);
     ~HostSession();
-    HostSession(const HostSession &) = delete;
-    HostSession &operator=(const HostSession &) = delete;
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
 
     // Creates the windows, loads the plug-ins and calls their init. False if a window cannot be made.
     bool Start();
@@ -51,18 +51,24 @@ public:
 
     // Full screen as the player reports it (630), with the video window made to match.
     void SetFullScreen(bool on);
+    // The two halves of SetFullScreen, for tests that must order them: the window, and the report.
+    void ShowVideo(bool fullScreen);
+    void ReportFullScreen(bool on);
     // The video window goes away but the player goes on reporting full screen (a confused player).
     void DestroyVideoKeepingFullScreen();
+    // The main window spans the screen behind the others, so the user's mouse lands on the host
+    // wherever it goes (what a user clicks when the player believes it is full screen without video).
+    void CoverScreenWithMainWindow();
     bool ReportsFullScreen() const { return m_fullScreen; }
 
-    SimPlayer &Player() { return m_player; }
-    RequestLog &Log() { return m_log; }
+    SimPlayer& Player() { return m_player; }
+    RequestLog& Log() { return m_log; }
     HWND MainWindow() const { return m_main.Hwnd(); }
     HWND VideoHwnd() const { return m_video.Hwnd(); }
-    const PluginLoader &Plugins() const { return m_plugins; }
-    const std::string &Folder() const { return m_options.folder; }
-    const std::string &IniFile() const { return m_iniFile; }
-    const std::string &IniDirectory() const { return m_iniDirectory; }
+    const PluginLoader& Plugins() const { return m_plugins; }
+    const std::string& Folder() const { return m_options.folder; }
+    const std::string& IniFile() const { return m_iniFile; }
+    const std::string& IniDirectory() const { return m_iniDirectory; }
     std::string PluginsFolder() const { return m_options.folder + "\\plugins"; }
 
 private:

@@ -27,7 +27,7 @@ std::string Clock(int ms) {
     return text;
 }
 
-const char *StatusName(int status) {
+const char* StatusName(int status) {
     switch (status) {
     case SimPlayer::kPlaying:
         return "playing";
@@ -63,7 +63,7 @@ void HostWindow::Notify(SimPlayer::Change change) {
 }
 
 LRESULT HostWindow::OnUser(WPARAM wParam, LPARAM code) {
-    SimPlayer &player = *m_links.player;
+    SimPlayer& player = *m_links.player;
     const int arg = static_cast<int>(static_cast<LONG_PTR>(wParam));
     switch (code) {
     case ipc::kStartPlay:
@@ -97,7 +97,7 @@ LRESULT HostWindow::OnUser(WPARAM wParam, LPARAM code) {
 }
 
 void HostWindow::OnCommand(WPARAM wParam) {
-    SimPlayer &player = *m_links.player;
+    SimPlayer& player = *m_links.player;
     switch (LOWORD(wParam)) {
     case ipc::kCmdPause:
         player.TogglePause();
@@ -119,9 +119,9 @@ void HostWindow::OnCommand(WPARAM wParam) {
 void HostWindow::OnPaint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(m_hwnd, &ps);
-    const SimPlayer &player = *m_links.player;
+    const SimPlayer& player = *m_links.player;
     std::string lines = "Morvix stand-in host\n\n";
-    const auto &entries = player.Playlist();
+    const auto& entries = player.Playlist();
     for (std::size_t i = 0; i < entries.size(); ++i) {
         lines += (static_cast<int>(i) == player.ListPos() ? "> " : "   ") + entries[i].name + "  (" +
                  Clock(entries[i].lengthSec * 1000) + ")\n";
@@ -142,10 +142,10 @@ void HostWindow::OnPaint() {
 
 LRESULT CALLBACK HostWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto *create = reinterpret_cast<CREATESTRUCTA *>(lParam);
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto *self = reinterpret_cast<HostWindow *>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<HostWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
 
     switch (message) {
@@ -155,7 +155,7 @@ LRESULT CALLBACK HostWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         self->m_links.log->SetAnswer(entry, answer);
         const bool text =
             lParam == ipc::kGetPlaylistFile || lParam == ipc::kGetIniFile || lParam == ipc::kGetIniDirectory;
-        if (text && answer) self->m_links.log->SetText(entry, reinterpret_cast<const char *>(answer));
+        if (text && answer) self->m_links.log->SetText(entry, reinterpret_cast<const char*>(answer));
         return answer;
     }
     case WM_COMMAND:

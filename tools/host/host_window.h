@@ -9,10 +9,10 @@
 #include "sim_player.h"
 
 struct HostWindowLinks {
-    SimPlayer *player = nullptr;
-    RequestLog *log = nullptr;
-    const std::string *iniFile = nullptr;
-    const std::string *iniDirectory = nullptr;
+    SimPlayer* player = nullptr;
+    RequestLog* log = nullptr;
+    const std::string* iniFile = nullptr;
+    const std::string* iniDirectory = nullptr;
     std::function<bool()> reportsFullScreen;
     std::function<void()> requestQuit;      // deferred: the caller may be inside the plug-in
     std::function<void()> requestConfigure; // posted, so a modal dialog never runs inside a request
@@ -24,8 +24,8 @@ public:
 
     explicit HostWindow(HostWindowLinks links) : m_links(std::move(links)) {}
     ~HostWindow() { Destroy(); }
-    HostWindow(const HostWindow &) = delete;
-    HostWindow &operator=(const HostWindow &) = delete;
+    HostWindow(const HostWindow&) = delete;
+    HostWindow& operator=(const HostWindow&) = delete;
 
     bool Create(bool visible);
     void Destroy();

@@ -20,7 +20,7 @@ struct CommandLine {
     std::string error;
 };
 
-CommandLine Parse(int argc, char **argv) {
+CommandLine Parse(int argc, char** argv) {
     CommandLine cl;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -54,8 +54,8 @@ CommandLine Parse(int argc, char **argv) {
 // Output goes to the console the host was started from and to run.txt in the output folder.
 class Reporter {
 public:
-    explicit Reporter(const std::string &path) : m_file(path) {}
-    void operator()(const std::string &line) {
+    explicit Reporter(const std::string& path) : m_file(path) {}
+    void operator()(const std::string& line) {
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
         if (m_file) m_file << line << "\n" << std::flush;
@@ -65,8 +65,8 @@ private:
     std::ofstream m_file;
 };
 
-bool HandleKey(HostSession &session, WPARAM key) {
-    SimPlayer &player = session.Player();
+bool HandleKey(HostSession& session, WPARAM key) {
+    SimPlayer& player = session.Player();
     switch (key) {
     case 'F':
         session.SetFullScreen(!session.ReportsFullScreen());
@@ -106,7 +106,7 @@ bool HandleKey(HostSession &session, WPARAM key) {
     }
 }
 
-int MessageLoop(HostSession &session, bool interactive) {
+int MessageLoop(HostSession& session, bool interactive) {
     MSG msg;
     int code = 0;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -120,7 +120,7 @@ int MessageLoop(HostSession &session, bool interactive) {
     return code;
 }
 
-bool ReadText(const std::string &path, std::string *text) {
+bool ReadText(const std::string& path, std::string* text) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::ostringstream all;
@@ -130,7 +130,7 @@ bool ReadText(const std::string &path, std::string *text) {
 }
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     const CommandLine cl = Parse(argc, argv);
     ::CreateDirectoryA(cl.out.c_str(), nullptr);
     Reporter report(cl.out + "\\run.txt");
@@ -173,7 +173,7 @@ int main(int argc, char **argv) {
         code = MessageLoop(session, true);
     } else {
         ScriptRunner runner(session, std::move(steps), cl.out,
-                            [&report](const std::string &line) { report(line); });
+                            [&report](const std::string& line) { report(line); });
         runner.Start();
         code = MessageLoop(session, false);
         if (!runner.Finished()) {

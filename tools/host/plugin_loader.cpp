@@ -1,13 +1,13 @@
 #include "plugin_loader.h"
 
 namespace {
-using ExportFn = GeneralPurposePluginRecord *(*)();
+using ExportFn = GeneralPurposePluginRecord* (*)();
 
 bool InsideModule(LONG_PTR address, HMODULE module) {
     if (address == 0) return false;
     MEMORY_BASIC_INFORMATION info = {};
-    return ::VirtualQuery(reinterpret_cast<void *>(address), &info, sizeof info) &&
-           info.AllocationBase == reinterpret_cast<void *>(module);
+    return ::VirtualQuery(reinterpret_cast<void*>(address), &info, sizeof info) &&
+           info.AllocationBase == reinterpret_cast<void*>(module);
 }
 
 bool IsDialog(HWND hwnd) {
@@ -27,7 +27,7 @@ struct WindowSearch {
 };
 
 BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
-    auto *search = reinterpret_cast<WindowSearch *>(param);
+    auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD process = 0;
     ::GetWindowThreadProcessId(hwnd, &process);
     if (process == ::GetCurrentProcessId() && RunsCodeOf(hwnd, search->module)) search->found.push_back(hwnd);
@@ -47,7 +47,7 @@ std::string Describe(HWND hwnd) {
 }
 } // namespace
 
-int PluginLoader::LoadAll(const std::string &folder, HWND mainWindow) {
+int PluginLoader::LoadAll(const std::string& folder, HWND mainWindow) {
     WIN32_FIND_DATAA found;
     HANDLE search = ::FindFirstFileA((folder + "\\gen_*.dll").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
@@ -61,15 +61,15 @@ int PluginLoader::LoadAll(const std::string &folder, HWND mainWindow) {
     ::FindClose(search);
 
     int count = 0;
-    for (const std::string &path : paths) {
+    for (const std::string& path : paths) {
         HMODULE module = ::LoadLibraryA(path.c_str());
         if (!module) {
             m_log.Note("LoadLibrary failed for " + path + ", error " + std::to_string(::GetLastError()));
             continue;
         }
         auto get = reinterpret_cast<ExportFn>(
-            reinterpret_cast<void *>(::GetProcAddress(module, "winampGetGeneralPurposePlugin")));
-        GeneralPurposePluginRecord *record = get ? get() : nullptr;
+            reinterpret_cast<void*>(::GetProcAddress(module, "winampGetGeneralPurposePlugin")));
+        GeneralPurposePluginRecord* record = get ? get() : nullptr;
         if (!record || record->version != kGeneralPurposeRecordVersion || !record->init) {
             m_log.Note("not a general-purpose plug-in: " + path);
             ::FreeLibrary(module);
@@ -89,7 +89,7 @@ int PluginLoader::LoadAll(const std::string &folder, HWND mainWindow) {
 }
 
 void PluginLoader::ConfigAll() {
-    for (LoadedPlugin &plugin : m_plugins) {
+    for (LoadedPlugin& plugin : m_plugins) {
         if (!plugin.initialised || !plugin.record->config) continue;
         m_log.Note("config " + plugin.path);
         plugin.record->config();

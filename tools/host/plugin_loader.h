@@ -9,7 +9,7 @@
 // The record a general-purpose plug-in hands to the player, as the player reads it.
 struct GeneralPurposePluginRecord {
     int version;
-    const char *description;
+    const char* description;
     int (*init)();
     void (*config)();
     void (*quit)();
@@ -22,27 +22,27 @@ constexpr int kGeneralPurposeRecordVersion = 16;
 struct LoadedPlugin {
     std::string path;
     HMODULE module = nullptr;
-    GeneralPurposePluginRecord *record = nullptr;
+    GeneralPurposePluginRecord* record = nullptr;
     bool initialised = false;
 };
 
 class PluginLoader {
 public:
-    explicit PluginLoader(RequestLog &log) : m_log(log) {}
+    explicit PluginLoader(RequestLog& log) : m_log(log) {}
     ~PluginLoader() { FreeAll(); }
-    PluginLoader(const PluginLoader &) = delete;
-    PluginLoader &operator=(const PluginLoader &) = delete;
+    PluginLoader(const PluginLoader&) = delete;
+    PluginLoader& operator=(const PluginLoader&) = delete;
 
     // Loads and initialises every plug-in in `folder`; returns how many were initialised.
-    int LoadAll(const std::string &folder, HWND mainWindow);
+    int LoadAll(const std::string& folder, HWND mainWindow);
     void ConfigAll();
     // quit for every initialised plug-in, in reverse order of loading.
     void QuitAll();
     void FreeAll();
 
-    const std::vector<LoadedPlugin> &Plugins() const { return m_plugins; }
+    const std::vector<LoadedPlugin>& Plugins() const { return m_plugins; }
 
 private:
-    RequestLog &m_log;
+    RequestLog& m_log;
     std::vector<LoadedPlugin> m_plugins;
 };

@@ -5,7 +5,7 @@
 #include "host/winamp_ipc.h"
 
 namespace {
-const char *UserName(LPARAM code) {
+const char* UserName(LPARAM code) {
     switch (code) {
     case ipc::kStartPlay:
         return "start play";
@@ -34,7 +34,7 @@ const char *UserName(LPARAM code) {
     }
 }
 
-const char *CommandName(WPARAM id) {
+const char* CommandName(WPARAM id) {
     switch (id) {
     case ipc::kCmdQuit:
         return "quit";
@@ -74,14 +74,14 @@ void RequestLog::Note(std::string text) {
 
 std::size_t RequestLog::CountUser(LPARAM code) const {
     std::size_t n = 0;
-    for (const HostRequest &r : m_entries)
+    for (const HostRequest& r : m_entries)
         n += r.IsUser(code);
     return n;
 }
 
 std::size_t RequestLog::CountCommand(WPARAM id) const {
     std::size_t n = 0;
-    for (const HostRequest &r : m_entries)
+    for (const HostRequest& r : m_entries)
         n += r.IsCommand(id);
     return n;
 }

@@ -25,7 +25,7 @@ class RequestLog {
 public:
     // Returns the entry's index, so the answer can be filled in once known: requests made while the
     // host answers (its notifications) then appear after the request that caused them.
-    std::size_t Add(const HostRequest &request) {
+    std::size_t Add(const HostRequest& request) {
         m_entries.push_back(request);
         return m_entries.size() - 1;
     }
@@ -34,7 +34,7 @@ public:
     void Note(std::string text);
     void Clear() { m_entries.clear(); }
 
-    const std::vector<HostRequest> &Entries() const { return m_entries; }
+    const std::vector<HostRequest>& Entries() const { return m_entries; }
     std::size_t CountUser(LPARAM code) const;
     std::size_t CountCommand(WPARAM id) const;
     // The last `last` entries (all with 0), one per line, with their index.

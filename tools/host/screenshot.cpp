@@ -8,12 +8,12 @@
 
 namespace {
 template <typename T> struct ComPtr {
-    T *p = nullptr;
+    T* p = nullptr;
     ~ComPtr() {
         if (p) p->Release();
     }
-    T **operator&() { return &p; }
-    T *operator->() const { return p; }
+    T** operator&() { return &p; }
+    T* operator->() const { return p; }
 };
 
 struct ScreenPixels {
@@ -21,7 +21,7 @@ struct ScreenPixels {
     std::vector<BYTE> bgr; // 24-bit rows, top-down
 };
 
-bool Capture(ScreenPixels *out) {
+bool Capture(ScreenPixels* out) {
     out->width = ::GetSystemMetrics(SM_CXSCREEN);
     out->height = ::GetSystemMetrics(SM_CYSCREEN);
     out->stride = (out->width * 3 + 3) & ~3;
@@ -47,17 +47,17 @@ bool Capture(ScreenPixels *out) {
     return ok;
 }
 
-bool Fail(std::string *error, const char *what, HRESULT hr) {
+bool Fail(std::string* error, const char* what, HRESULT hr) {
     char text[96];
     wsprintfA(text, "%s failed (0x%08lx)", what, static_cast<unsigned long>(hr));
     if (error) *error = text;
     return false;
 }
 
-bool Encode(const ScreenPixels &pixels, const std::string &path, std::string *error) {
+bool Encode(const ScreenPixels& pixels, const std::string& path, std::string* error) {
     ComPtr<IWICImagingFactory> factory;
     HRESULT hr = ::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_IWICImagingFactory, reinterpret_cast<void **>(&factory));
+                                    IID_IWICImagingFactory, reinterpret_cast<void**>(&factory));
     if (FAILED(hr)) return Fail(error, "creating the imaging factory", hr);
     ComPtr<IWICStream> stream;
     if (FAILED(hr = factory->CreateStream(&stream))) return Fail(error, "CreateStream", hr);
@@ -82,7 +82,7 @@ bool Encode(const ScreenPixels &pixels, const std::string &path, std::string *er
         return Fail(error, "SetPixelFormat 24bppBGR", hr);
     if (FAILED(hr = frame->WritePixels(static_cast<UINT>(pixels.height), static_cast<UINT>(pixels.stride),
                                        static_cast<UINT>(pixels.bgr.size()),
-                                       const_cast<BYTE *>(pixels.bgr.data()))))
+                                       const_cast<BYTE*>(pixels.bgr.data()))))
         return Fail(error, "WritePixels", hr);
     if (FAILED(hr = frame->Commit())) return Fail(error, "frame commit", hr);
     if (FAILED(hr = encoder->Commit())) return Fail(error, "encoder commit", hr);
@@ -90,7 +90,7 @@ bool Encode(const ScreenPixels &pixels, const std::string &path, std::string *er
 }
 } // namespace
 
-bool SaveScreenshotPng(const std::string &path, std::string *error) {
+bool SaveScreenshotPng(const std::string& path, std::string* error) {
     ScreenPixels pixels;
     if (!Capture(&pixels)) {
         if (error) *error = "reading the screen failed";

@@ -3,4 +3,4 @@
 #include <string>
 
 // False with a reason in *error when the screen cannot be read or the file cannot be written.
-bool SaveScreenshotPng(const std::string &path, std::string *error);
+bool SaveScreenshotPng(const std::string& path, std::string* error);

@@ -10,13 +10,13 @@
 #include "window_probe.h"
 
 namespace {
-ScriptRunner *s_running = nullptr; // the timer callback has no context of its own
+ScriptRunner* s_running = nullptr; // the timer callback has no context of its own
 constexpr UINT kTickMs = 15;
 constexpr int kInputDeliveryMs = 1000;
 constexpr int kHostChangeMs = 10000;
 
 // Splits a line into words; "quoted text" is one word. False on an unterminated quote.
-bool Words(const std::string &line, std::vector<std::string> *words) {
+bool Words(const std::string& line, std::vector<std::string>* words) {
     std::size_t i = 0;
     while (i < line.size()) {
         if (line[i] == ' ' || line[i] == '\t' || line[i] == '\r') {
@@ -37,10 +37,10 @@ bool Words(const std::string &line, std::vector<std::string> *words) {
     return true;
 }
 
-bool Number(const std::string &word, int *value) {
+bool Number(const std::string& word, int* value) {
     if (word.empty()) return false;
     errno = 0;
-    char *end = nullptr;
+    char* end = nullptr;
     const long v = std::strtol(word.c_str(), &end, 10);
     if (*end != '\0' || errno == ERANGE || v < -1000000000L || v > 1000000000L) return false;
     *value = static_cast<int>(v);
@@ -48,10 +48,10 @@ bool Number(const std::string &word, int *value) {
 }
 
 struct Grammar {
-    const char *verb;
-    const char *shape; // one letter per argument: n number, w word, t text; "" none
-    const char *usage;
-    const char *words; // allowed values of the w argument, '|'-separated
+    const char* verb;
+    const char* shape; // one letter per argument: n number, w word, t text; "" none
+    const char* usage;
+    const char* words; // allowed values of the w argument, '|'-separated
 };
 
 const Grammar kGrammar[] = {
@@ -78,19 +78,19 @@ const Grammar kGrammar[] = {
     {"restart", "", "restart", nullptr},
 };
 
-bool Allowed(const char *words, const std::string &word) {
+bool Allowed(const char* words, const std::string& word) {
     std::string list = std::string("|") + words + "|";
     return list.find("|" + word + "|") != std::string::npos;
 }
 
-bool CheckStep(const Grammar &g, ScriptStep *step, std::string *why) {
+bool CheckStep(const Grammar& g, ScriptStep* step, std::string* why) {
     const std::string shape = g.shape;
     if (step->args.size() != shape.size()) {
         *why = "'" + step->verb + "' takes " + std::to_string(shape.size()) + " argument(s): " + g.usage;
         return false;
     }
     for (std::size_t i = 0; i < shape.size(); ++i) {
-        const std::string &arg = step->args[i];
+        const std::string& arg = step->args[i];
         if (shape[i] == 'n') {
             int value = 0;
             if (!Number(arg, &value)) {
@@ -115,7 +115,7 @@ bool CursorAt(int x, int y) {
 }
 } // namespace
 
-bool ParseScript(const std::string &text, std::vector<ScriptStep> *steps, std::string *error) {
+bool ParseScript(const std::string& text, std::vector<ScriptStep>* steps, std::string* error) {
     std::istringstream in(text);
     std::string line;
     int number = 0;
@@ -133,8 +133,8 @@ bool ParseScript(const std::string &text, std::vector<ScriptStep> *steps, std::s
         step.line = number;
         step.verb = words[0];
         step.args.assign(words.begin() + 1, words.end());
-        const Grammar *grammar = nullptr;
-        for (const Grammar &g : kGrammar)
+        const Grammar* grammar = nullptr;
+        for (const Grammar& g : kGrammar)
             if (step.verb == g.verb) grammar = &g;
         std::string why;
         if (!grammar) {
@@ -149,7 +149,7 @@ bool ParseScript(const std::string &text, std::vector<ScriptStep> *steps, std::s
     return true;
 }
 
-ScriptRunner::ScriptRunner(HostSession &session, std::vector<ScriptStep> steps, std::string outDir,
+ScriptRunner::ScriptRunner(HostSession& session, std::vector<ScriptStep> steps, std::string outDir,
                            Report report)
     : m_session(session), m_steps(std::move(steps)), m_outDir(std::move(outDir)),
       m_report(std::move(report)) {}
@@ -193,11 +193,11 @@ void ScriptRunner::Tick() {
             ::PostQuitMessage(m_failures ? 1 : 0);
             break;
         }
-        const ScriptStep &step = m_steps[m_next++];
+        const ScriptStep& step = m_steps[m_next++];
         m_report("line " + std::to_string(step.line) + ": " + step.verb +
                  (step.args.empty() ? "" : " " + [&] {
                      std::string joined;
-                     for (const std::string &a : step.args)
+                     for (const std::string& a : step.args)
                          joined += (joined.empty() ? "" : " ") + a;
                      return joined;
                  }()));
@@ -206,20 +206,20 @@ void ScriptRunner::Tick() {
     m_busy = false;
 }
 
-void ScriptRunner::WaitUntil(const ScriptStep &step, int ms, std::function<bool()> done, std::string what) {
+void ScriptRunner::WaitUntil(const ScriptStep& step, int ms, std::function<bool()> done, std::string what) {
     m_pending = Pending{&step, ::GetTickCount() + static_cast<unsigned long>(ms < 0 ? 0 : ms),
                         std::move(done), std::move(what)};
 }
 
-void ScriptRunner::Fail(const ScriptStep &step, const std::string &why) {
+void ScriptRunner::Fail(const ScriptStep& step, const std::string& why) {
     ++m_failures;
     m_report("line " + std::to_string(step.line) + ": FAILED: " + why);
 }
 
-void ScriptRunner::Execute(const ScriptStep &step) {
-    const std::string &verb = step.verb;
-    const std::vector<int> &n = step.numbers;
-    SimPlayer &player = m_session.Player();
+void ScriptRunner::Execute(const ScriptStep& step) {
+    const std::string& verb = step.verb;
+    const std::vector<int>& n = step.numbers;
+    SimPlayer& player = m_session.Player();
     const bool needsHost = verb != "wait" && verb != "restart" && verb != "screenshot" && verb != "quit";
     if (needsHost && !m_session.Running()) return Fail(step, "the host is not running");
 
@@ -285,11 +285,11 @@ void ScriptRunner::Execute(const ScriptStep &step) {
             "\"" + title + "\" to close");
     } else if (verb == "waitrequest") {
         const LPARAM code = n[0];
-        RequestLog &log = m_session.Log();
+        RequestLog& log = m_session.Log();
         WaitUntil(
             step, n[1],
             [&log, code] {
-                const auto &entries = log.Entries();
+                const auto& entries = log.Entries();
                 for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
                     if (it->IsUser(code)) return true;
                     if (it->note.rfind("host start", 0) == 0) return false;

@@ -31,18 +31,18 @@ struct ScriptStep {
 };
 
 // Parses the whole script; on the first bad line returns false with "line N: reason" in *error.
-bool ParseScript(const std::string &text, std::vector<ScriptStep> *steps, std::string *error);
+bool ParseScript(const std::string& text, std::vector<ScriptStep>* steps, std::string* error);
 
 // Runs the steps from a thread timer, so they go on inside modal loops (the configuration dialog).
 // Failed steps are reported and counted; the run goes on, so later screenshots still come.
 class ScriptRunner {
 public:
-    using Report = std::function<void(const std::string &)>;
+    using Report = std::function<void(const std::string&)>;
 
-    ScriptRunner(HostSession &session, std::vector<ScriptStep> steps, std::string outDir, Report report);
+    ScriptRunner(HostSession& session, std::vector<ScriptStep> steps, std::string outDir, Report report);
     ~ScriptRunner();
-    ScriptRunner(const ScriptRunner &) = delete;
-    ScriptRunner &operator=(const ScriptRunner &) = delete;
+    ScriptRunner(const ScriptRunner&) = delete;
+    ScriptRunner& operator=(const ScriptRunner&) = delete;
 
     void Start();
     bool Finished() const { return m_finished; }
@@ -50,18 +50,18 @@ public:
 
 private:
     struct Pending {
-        const ScriptStep *step = nullptr;
+        const ScriptStep* step = nullptr;
         unsigned long deadline = 0;
         std::function<bool()> done; // empty: a plain wait that ends at the deadline
         std::string waitingFor;
     };
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     void Tick();
-    void Execute(const ScriptStep &step);
-    void WaitUntil(const ScriptStep &step, int ms, std::function<bool()> done, std::string what);
-    void Fail(const ScriptStep &step, const std::string &why);
+    void Execute(const ScriptStep& step);
+    void WaitUntil(const ScriptStep& step, int ms, std::function<bool()> done, std::string what);
+    void Fail(const ScriptStep& step, const std::string& why);
 
-    HostSession &m_session;
+    HostSession& m_session;
     std::vector<ScriptStep> m_steps;
     std::string m_outDir;
     Report m_report;

@@ -20,18 +20,18 @@ void SimPlayer::SetPlaylist(std::vector<PlaylistEntry> entries) {
     Notify(Change::Entry);
 }
 
-const PlaylistEntry *SimPlayer::Current() const {
+const PlaylistEntry* SimPlayer::Current() const {
     if (m_index < 0 || m_index >= static_cast<int>(m_entries.size())) return nullptr;
     return &m_entries[static_cast<std::size_t>(m_index)];
 }
 
-const char *SimPlayer::EntryName(int index) const {
+const char* SimPlayer::EntryName(int index) const {
     if (index < 0 || index >= static_cast<int>(m_entries.size())) return nullptr;
     return m_entries[static_cast<std::size_t>(index)].name.c_str();
 }
 
 int SimPlayer::LengthSec() const {
-    const PlaylistEntry *entry = Current();
+    const PlaylistEntry* entry = Current();
     return entry ? entry->lengthSec : -1;
 }
 

@@ -29,12 +29,12 @@ public:
 
     // Replaces the playlist; the first entry becomes current and the player stops.
     void SetPlaylist(std::vector<PlaylistEntry> entries);
-    const std::vector<PlaylistEntry> &Playlist() const { return m_entries; }
+    const std::vector<PlaylistEntry>& Playlist() const { return m_entries; }
 
     int ListPos() const { return m_index; }
-    const PlaylistEntry *Current() const;
+    const PlaylistEntry* Current() const;
     // Pointer to the entry's name, kept alive until the playlist is replaced; null for a bad index.
-    const char *EntryName(int index) const;
+    const char* EntryName(int index) const;
 
     int Status() const { return m_status; }
     int PositionMs() const; // -1 while stopped

@@ -21,7 +21,7 @@ void RegisterOnce(HINSTANCE instance, WNDPROC proc) {
     ::RegisterClassA(&wc);
 }
 
-void FillColour(HDC dc, const RECT &rc, COLORREF colour) {
+void FillColour(HDC dc, const RECT& rc, COLORREF colour) {
     HBRUSH brush = ::CreateSolidBrush(colour);
     ::FillRect(dc, &rc, brush);
     ::DeleteObject(brush);
@@ -90,10 +90,10 @@ void VideoWindow::Paint() {
 
 LRESULT CALLBACK VideoWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto *create = reinterpret_cast<CREATESTRUCTA *>(lParam);
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    auto *self = reinterpret_cast<VideoWindow *>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<VideoWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
     case WM_TIMER:

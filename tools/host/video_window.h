@@ -9,8 +9,8 @@ class VideoWindow {
 public:
     VideoWindow() = default;
     ~VideoWindow() { Destroy(); }
-    VideoWindow(const VideoWindow &) = delete;
-    VideoWindow &operator=(const VideoWindow &) = delete;
+    VideoWindow(const VideoWindow&) = delete;
+    VideoWindow& operator=(const VideoWindow&) = delete;
 
     // Called when someone closes the window (WM_CLOSE), as the plug-in's restore button does.
     void SetOnClose(std::function<void()> onClose) { m_onClose = std::move(onClose); }

@@ -8,14 +8,14 @@ namespace probe {
 namespace {
 struct Search {
     DWORD process;
-    bool (*match)(HWND, const Search &);
-    const std::string *title;
+    bool (*match)(HWND, const Search&);
+    const std::string* title;
     bool visibleOnly;
     HWND found;
 };
 
 BOOL CALLBACK Visit(HWND hwnd, LPARAM param) {
-    auto *search = reinterpret_cast<Search *>(param);
+    auto* search = reinterpret_cast<Search*>(param);
     DWORD process = 0;
     ::GetWindowThreadProcessId(hwnd, &process);
     if (process != search->process || !search->match(hwnd, *search)) return TRUE;
@@ -23,7 +23,7 @@ BOOL CALLBACK Visit(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
-HWND FindTopLevel(bool (*match)(HWND, const Search &), const std::string *title, bool visibleOnly) {
+HWND FindTopLevel(bool (*match)(HWND, const Search&), const std::string* title, bool visibleOnly) {
     Search search{::GetCurrentProcessId(), match, title, visibleOnly, nullptr};
     ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
@@ -31,13 +31,13 @@ HWND FindTopLevel(bool (*match)(HWND, const Search &), const std::string *title,
 } // namespace
 
 HWND FindBar() {
-    return FindTopLevel([](HWND hwnd, const Search &) { return ::GetDlgItem(hwnd, IDC_SEEK) != nullptr; },
+    return FindTopLevel([](HWND hwnd, const Search&) { return ::GetDlgItem(hwnd, IDC_SEEK) != nullptr; },
                         nullptr, false);
 }
 
-HWND FindWindowByTitle(const std::string &title, bool visibleOnly) {
+HWND FindWindowByTitle(const std::string& title, bool visibleOnly) {
     return FindTopLevel(
-        [](HWND hwnd, const Search &s) {
+        [](HWND hwnd, const Search& s) {
             return (!s.visibleOnly || ::IsWindowVisible(hwnd)) && Text(hwnd) == *s.title;
         },
         &title, visibleOnly);
@@ -78,9 +78,9 @@ std::string DescribeBar() {
     std::string out = line;
     const struct {
         int id;
-        const char *name;
+        const char* name;
     } sliders[] = {{IDC_SEEK, "seek"}, {IDC_SHUTTLE, "shuttle"}, {IDC_VOLUME, "volume"}};
-    for (const auto &slider : sliders) {
+    for (const auto& slider : sliders) {
         const Slider s = ReadSlider(::GetDlgItem(bar, slider.id));
         if (!s.exists) {
             std::snprintf(line, sizeof line, "  %s slider: missing\n", slider.name);

@@ -8,7 +8,7 @@ namespace probe {
 // The plug-in's bar: the top-level window of this process that holds the seek slider (id 2013).
 HWND FindBar();
 // A top-level window of this process whose title is exactly `title` (visible ones only if asked).
-HWND FindWindowByTitle(const std::string &title, bool visibleOnly = true);
+HWND FindWindowByTitle(const std::string& title, bool visibleOnly = true);
 
 std::string Text(HWND hwnd);
 RECT WindowRect(HWND hwnd);
