@@ -4,7 +4,7 @@
 #include "script.h"
 
 namespace {
-std::string ErrorOf(const std::string &text) {
+std::string ErrorOf(const std::string& text) {
     std::vector<ScriptStep> steps;
     std::string error;
     EXPECT_FALSE(ParseScript(text, &steps, &error)) << "accepted: " << text;

@@ -53,6 +53,9 @@ bool HostSession::Start() {
     ::CreateDirectoryA(m_options.folder.c_str(), nullptr);
     ::CreateDirectoryA(PluginsFolder().c_str(), nullptr);
     m_log.Note("host start #" + std::to_string(++m_runs) + " on " + m_options.folder);
+    // The real player has the trackbar and up-down classes registered before any plug-in starts.
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+    ::InitCommonControlsEx(&classes);
     if (!m_main.Create(m_options.showMainWindow)) return false;
     m_video.Show(false);
     m_running = true;

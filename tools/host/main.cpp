@@ -15,7 +15,7 @@ namespace {
 struct CommandLine {
     std::string folder;
     std::string script;
-    std::string out = ".";
+    std::string out; // empty: no files written
     std::vector<PlaylistEntry> playlist;
     std::string error;
 };
@@ -54,7 +54,9 @@ CommandLine Parse(int argc, char** argv) {
 // Output goes to the console the host was started from and to run.txt in the output folder.
 class Reporter {
 public:
-    explicit Reporter(const std::string& path) : m_file(path) {}
+    explicit Reporter(const std::string& path) {
+        if (!path.empty()) m_file.open(path);
+    }
     void operator()(const std::string& line) {
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
@@ -132,8 +134,8 @@ bool ReadText(const std::string& path, std::string* text) {
 
 int main(int argc, char** argv) {
     const CommandLine cl = Parse(argc, argv);
-    ::CreateDirectoryA(cl.out.c_str(), nullptr);
-    Reporter report(cl.out + "\\run.txt");
+    if (!cl.out.empty()) ::CreateDirectoryA(cl.out.c_str(), nullptr);
+    Reporter report(cl.out.empty() ? std::string() : cl.out + "\\run.txt");
     if (!cl.error.empty()) {
         report("morvix_host: " + cl.error);
         report("usage: morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--script FILE --out DIR]");
@@ -153,9 +155,6 @@ int main(int argc, char** argv) {
         }
     }
 
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
-    ::InitCommonControlsEx(&classes);
-
     HostOptions options;
     options.folder = cl.folder;
     options.playlist = cl.playlist;
@@ -172,7 +171,7 @@ int main(int argc, char** argv) {
         session.Player().Play();
         code = MessageLoop(session, true);
     } else {
-        ScriptRunner runner(session, std::move(steps), cl.out,
+        ScriptRunner runner(session, std::move(steps), cl.out.empty() ? "." : cl.out,
                             [&report](const std::string& line) { report(line); });
         runner.Start();
         code = MessageLoop(session, false);
@@ -185,6 +184,7 @@ int main(int argc, char** argv) {
     }
     session.Shutdown();
 
+    if (cl.out.empty()) return code;
     const std::string logPath = cl.out + "\\host_log.txt";
     std::ofstream(logPath)
         << "What reached the host's own window procedure, in order, with its answers.\n"
