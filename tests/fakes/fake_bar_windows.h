@@ -2,6 +2,7 @@
 // visibility, text and trackbar state; other top-level windows with class names; timers; the cursor
 // clip; a message box hook; and a log of the calls a test compares.
 #pragma once
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>

@@ -1,0 +1,268 @@
+// The bar in the real DLL inside the stand-in host: where it sits, what its controls ask of the host,
+// and how real mouse input brings it up over full-screen video and puts it away.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "mouse_input.h"
+
+namespace {
+using e2e::TestHost;
+using e2e::TestHostOptions;
+
+// The bar's requests with the host's answers: no notes, no player notifications, and not the position
+// store's re-read (list position, file name, position) that a status or entry notification sets off.
+// The host logs a notification when its handling ends, so the re-read sits just before it.
+std::vector<std::string> Requests(TestHost& host, std::size_t from = 0) {
+    std::vector<const HostRequest*> kept;
+    const auto& entries = host.Log().Entries();
+    for (std::size_t i = from; i < entries.size(); ++i) {
+        const HostRequest& r = entries[i];
+        if (r.IsUser(603) && (r.wParam == 2 || r.wParam == 5)) {
+            for (LPARAM code : {105, 211, 125})
+                if (!kept.empty() && kept.back()->IsUser(code)) kept.pop_back();
+        }
+        if (r.message == 0 || r.IsUser(603)) continue;
+        kept.push_back(&r);
+    }
+    std::vector<std::string> out;
+    for (const HostRequest* r : kept)
+        out.push_back((r->message == WM_USER ? "U " : "C ") + std::to_string(static_cast<long long>(r->wParam)) +
+                      "," + std::to_string(r->lParam) + "->" + std::to_string(r->answer));
+    return out;
+}
+
+std::string U(long long w, long code, long long answer = 0) {
+    return "U " + std::to_string(w) + "," + std::to_string(code) + "->" + std::to_string(answer);
+}
+std::string C(int id) { return "C " + std::to_string(id) + ",0->0"; }
+
+TestHostOptions Manual(const std::string& settings = "") {
+    TestHostOptions options;
+    options.manualClock = true;
+    options.ini = "[Winamp]\r\n[gen_morvix]\r\n" + settings;
+    return options;
+}
+
+// A point in the middle of the screen, well above the bar.
+constexpr int kVideoX = 600, kVideoY = 300;
+
+// Full-screen video playing, the bar hidden.
+void StartVideo(TestHost& host) {
+    host.Player().Play();
+    host.SetFullScreen(true);
+    host.Pump();
+}
+
+bool ShowWithMove(TestHost& host, int x, int y) {
+    host.MouseMove(x, y);
+    host.MouseMove(x + 2, y);
+    return host.WaitFor([&] { return host.BarVisible(); }, 2000);
+}
+
+TEST(Bar, ExistsHiddenAlongTheBottomOfTheFullScreenAreaWithStretchedChildren) {
+    TestHost host;
+    const HWND bar = host.Bar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(host.BarVisible());
+    const int cx = ::GetSystemMetrics(SM_CXFULLSCREEN), cy = ::GetSystemMetrics(SM_CYFULLSCREEN);
+    const RECT r = host.BarRect();
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.bottom, cy);
+    EXPECT_EQ(r.right - r.left, cx);
+    RECT templ = {0, 0, 673, 66};
+    ::MapDialogRect(bar, &templ);
+    EXPECT_EQ(r.bottom - r.top, templ.bottom) << "the height stays the template's";
+    const float k = static_cast<float>(cx) / static_cast<float>(templ.right);
+    struct {
+        int id;
+        RECT du; // x, y, width, height in dialog units
+    } const items[] = {{2013, {1, 7, 670, 17}}, {2003, {565, 24, 101, 35}}, {2009, {7, 24, 70, 14}}};
+    for (const auto& item : items) {
+        RECT px = item.du; // x, y, width, height: the dialog manager converts each on its own
+        ::MapDialogRect(bar, &px);
+        RECT got = probe::WindowRect(host.BarControl(item.id));
+        ::MapWindowPoints(nullptr, bar, reinterpret_cast<POINT*>(&got), 2);
+        EXPECT_EQ(got.left, static_cast<int>(static_cast<float>(px.left) * k)) << "control " << item.id;
+        EXPECT_EQ(got.right - got.left, static_cast<int>(static_cast<float>(px.right) * k)) << "control " << item.id;
+        EXPECT_EQ(got.top, px.top) << "control " << item.id;
+        EXPECT_EQ(got.bottom - got.top, px.bottom) << "control " << item.id;
+    }
+}
+
+TEST(Bar, ButtonsSendExactlyTheirRequests) {
+    TestHost host(Manual());
+    host.Player().Play();
+    struct {
+        int button;
+        std::vector<std::string> want;
+    } const cases[] = {
+        {2000, {U(0, 105, 100000), U(1, 105, 600), U(130000, 106), U(0, 104, 1), U(0, 105, 130000), U(1, 105, 600)}},
+        {2004, {U(0, 105, 100000), U(1, 105, 600), U(110000, 106), U(0, 104, 1), U(0, 105, 110000), U(1, 105, 600)}},
+        {2008, {U(0, 105, 100000), U(90000, 106), U(0, 104, 1), U(0, 105, 90000), U(1, 105, 600)}},
+        {2009, {U(0, 105, 100000), U(70000, 106), U(0, 104, 1), U(0, 105, 70000), U(1, 105, 600)}},
+        {2006, {C(40060)}},
+        {2007, {C(40061)}},
+        {2011, {C(40046)}},
+    };
+    for (const auto& c : cases) {
+        host.Player().SetStatus(1);
+        host.Player().JumpTo(100000);
+        const std::size_t from = host.Log().Entries().size();
+        host.ClickBarControl(c.button);
+        EXPECT_EQ(Requests(host, from), c.want) << "button " << c.button;
+    }
+}
+
+TEST(Bar, SeekSliderScrollJumpsAndTheClockShowsThePosition) {
+    TestHost host(Manual());
+    host.Player().Play();
+    const HWND seek = host.BarControl(2013);
+    ::SendMessageA(seek, TBM_SETPOS, TRUE, 500);
+    const std::size_t from = host.Log().Entries().size();
+    ::SendMessageA(host.Bar(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 500), reinterpret_cast<LPARAM>(seek));
+    EXPECT_EQ(Requests(host, from), (std::vector<std::string>{U(1, 105, 600), U(300000, 106)}));
+
+    host.Player().JumpTo(123000);
+    host.SetFullScreen(true);
+    ASSERT_TRUE(host.Click(kVideoX, kVideoY));
+    ASSERT_TRUE(host.WaitFor([&] { return host.BarVisible(); }));
+    EXPECT_EQ(host.ClockText(), "0:02:03");
+    EXPECT_EQ(host.Slider(2013).pos, 205);
+    EXPECT_EQ(host.Slider(2013).selEnd, 205);
+}
+
+TEST(Bar, VolumeSliderFollowsTheHost) {
+    TestHost host;
+    host.Player().SetVolume(55);
+    host.Pump();
+    EXPECT_EQ(host.Slider(2010).pos, 200);
+    ::SendMessageA(host.BarControl(2010), TBM_SETPOS, TRUE, 5);
+    ::SendMessageA(host.Bar(), WM_VSCROLL, MAKEWPARAM(TB_THUMBTRACK, 5),
+                   reinterpret_cast<LPARAM>(host.BarControl(2010)));
+    EXPECT_EQ(host.Player().Volume(), 250);
+}
+
+TEST(BarMouse, TwoPixelMoveShowsOnePixelDoesNotAndEachMessageCostsOneRequest) {
+    TestHost host;
+    StartVideo(host);
+    ASSERT_TRUE(host.MouseMove(kVideoX, kVideoY));
+    const std::size_t from = host.Log().Entries().size();
+    for (int i = 1; i <= 4; ++i) ASSERT_TRUE(host.MouseMove(kVideoX + i, kVideoY + i));
+    EXPECT_FALSE(host.BarVisible());
+    const std::vector<std::string> asked = Requests(host, from);
+    EXPECT_EQ(asked, std::vector<std::string>(asked.size(), U(0, 630, 1)));
+    EXPECT_EQ(asked.size(), 4u) << "one full-screen query per mouse message";
+
+    ASSERT_TRUE(host.MouseMove(kVideoX + 6, kVideoY + 4));
+    EXPECT_TRUE(host.WaitFor([&] { return host.BarVisible(); }, 2000));
+}
+
+TEST(BarMouse, HidesAfterTheFourthTickOutsideButStaysOnTheBar) {
+    TestHost host;
+    StartVideo(host);
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, kVideoY));
+    const std::size_t statusAtShow = host.Log().CountUser(104);
+    ASSERT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 4000));
+    // Three ticks count down and refresh (blink and clock each ask the status); the fourth hides.
+    EXPECT_EQ(host.Log().CountUser(104) - statusAtShow, 6u);
+
+    const RECT bar = host.BarRect();
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, (bar.top + bar.bottom) / 2));
+    const std::size_t status = host.Log().CountUser(104);
+    ASSERT_TRUE(host.WaitFor([&] { return host.Log().CountUser(104) >= status + 12; }, 5000));
+    EXPECT_TRUE(host.BarVisible()) << "six ticks with the mouse resting on the bar";
+}
+
+TEST(BarMouse, LeavingFullScreenHidesOnTheNextMouseMessage) {
+    TestHost host;
+    StartVideo(host);
+    const RECT bar = host.BarRect();
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, (bar.top + bar.bottom) / 2));
+    host.SetFullScreen(false);
+    ASSERT_TRUE(host.MouseMove(kVideoX + 10, (bar.top + bar.bottom) / 2));
+    EXPECT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 1000));
+}
+
+TEST(BarMouse, RightClickTogglesPauseHiddenAndShown) {
+    TestHost host;
+    StartVideo(host);
+    ASSERT_TRUE(host.MouseMove(kVideoX, kVideoY));
+    ASSERT_TRUE(host.RightClick(kVideoX, kVideoY));
+    ASSERT_TRUE(host.WaitFor([&] { return host.BarVisible(); }));
+    EXPECT_EQ(host.Player().Status(), 3);
+    ASSERT_TRUE(host.RightClick(kVideoX, kVideoY));
+    EXPECT_EQ(host.Player().Status(), 1);
+    EXPECT_EQ(host.Log().CountCommand(40046), 2u);
+}
+
+TEST(BarMouse, ClipConfinesTheCursorAndGivesBackThePreviousClip) {
+    TestHost host(Manual("clipmouse=1\r\n"));
+    StartVideo(host);
+    const RECT previous = {0, 0, 1000, 1010};
+    ::ClipCursor(&previous);
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, kVideoY));
+    const RECT bar = host.BarRect();
+    RECT want = {bar.left, bar.top - 1, bar.right, bar.bottom + 2};
+    const RECT screen = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::IntersectRect(&want, &want, &screen); // the system keeps a clip on the screen
+    RECT clip;
+    ::GetClipCursor(&clip);
+    EXPECT_TRUE(::EqualRect(&clip, &want)) << clip.left << "," << clip.top << "," << clip.right << "," << clip.bottom;
+
+    // Trying to leave upwards stops on the row above the bar, which hides it at the next tick.
+    mouse::MoveTo(kVideoX, kVideoY);
+    ASSERT_TRUE(host.WaitFor([&] {
+        POINT pt;
+        ::GetCursorPos(&pt);
+        return pt.y == bar.top - 1;
+    }));
+    ASSERT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 1500));
+    ::GetClipCursor(&clip);
+    EXPECT_TRUE(::EqualRect(&clip, &previous)) << clip.left << "," << clip.top << "," << clip.right << ","
+                                               << clip.bottom;
+    ::ClipCursor(nullptr);
+}
+
+TEST(BarMouse, LostVideoWindowGivesOneMessageBoxUntilItIsBack) {
+    TestHost host;
+    StartVideo(host);
+    host.DestroyVideoKeepingFullScreen();
+    host.WhenWindowAppears("Morvix", [](HWND box) { TestHost::PressButton(box, IDOK); });
+    host.Click(kVideoX, kVideoY);
+    ASSERT_TRUE(host.WaitFor([&] { return host.Answered("Morvix"); }));
+    ASSERT_TRUE(host.WaitFor([&] { return TestHost::FindWindowByTitle("Morvix") == nullptr; }));
+
+    host.WhenWindowAppears("Morvix", [](HWND box) { TestHost::PressButton(box, IDOK); });
+    host.MouseMove(kVideoX + 20, kVideoY);
+    host.Click(kVideoX + 40, kVideoY);
+    host.Pump();
+    EXPECT_EQ(TestHost::FindWindowByTitle("Morvix"), nullptr);
+    EXPECT_FALSE(host.BarVisible());
+
+    host.SetFullScreen(true); // a video window exists again
+    host.Click(kVideoX, kVideoY);
+    EXPECT_TRUE(host.WaitFor([&] { return host.BarVisible(); }));
+    EXPECT_EQ(TestHost::FindWindowByTitle("Morvix"), nullptr) << "no second message box";
+}
+
+TEST(BarButtons, RestoreClosesTheVideoWindowAndExitQuitsTheHost) {
+    TestHost host;
+    StartVideo(host);
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, kVideoY));
+    host.ClickBarControl(2021);
+    EXPECT_TRUE(host.WaitFor([&] { return host.VideoWindow() == nullptr; }));
+    EXPECT_TRUE(host.BarVisible()) << "the bar waits for the next mouse message";
+
+    host.ClickBarControl(2012);
+    EXPECT_FALSE(host.BarVisible());
+    ASSERT_TRUE(host.WaitFor([&] { return !host.Running(); }));
+    EXPECT_EQ(host.Log().CountCommand(40001), 1u);
+    bool quitRan = false;
+    for (const HostRequest& r : host.Log().Entries()) quitRan |= r.note.rfind("quit ", 0) == 0;
+    EXPECT_TRUE(quitRan);
+}
+
+} // namespace
