@@ -19,4 +19,7 @@ void PluginQuit(PluginParts& parts) {
     parts.bookmarks.Shutdown();
     if (parts.taps.HasMouseHook()) parts.taps.RemoveMouseHook();
     parts.taps.RestoreHostWindow();
+    // The bar's window procedure lives in this DLL, which the host may unload next: the window goes now,
+    // while we are on its thread and outside the loader.
+    parts.windows.DestroyWindow(parts.bar.GetSafeHwnd());
 }

@@ -24,6 +24,7 @@ public:
     virtual INT_PTR RunModalDialog(int templateId, HWND parent, DialogHandler* handler) = 0;
     virtual BOOL EndDialog(HWND dialog, INT_PTR result) = 0;
     virtual HWND GetDlgItem(HWND dialog, int id) = 0;
+    virtual BOOL DestroyWindow(HWND hwnd) = 0;
 
     virtual LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) = 0;

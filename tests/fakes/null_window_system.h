@@ -9,6 +9,7 @@ public:
     INT_PTR RunModalDialog(int, HWND, DialogHandler*) override { return 0; }
     BOOL EndDialog(HWND, INT_PTR) override { return FALSE; }
     HWND GetDlgItem(HWND, int) override { return nullptr; }
+    BOOL DestroyWindow(HWND) override { return FALSE; }
     LRESULT SendMessageA(HWND, UINT, WPARAM, LPARAM) override { return 0; }
     BOOL SetWindowPos(HWND, HWND, int, int, int, int, UINT) override { return FALSE; }
     BOOL GetWindowRect(HWND, RECT* rect) override {

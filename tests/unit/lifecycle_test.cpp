@@ -40,6 +40,10 @@ struct RecordingWindows : NullWindowSystem {
         steps.push_back("dialog " + std::to_string(id) + (parent ? " owned" : " unowned"));
         return reinterpret_cast<HWND>(0x2001);
     }
+    BOOL DestroyWindow(HWND hwnd) override {
+        steps.push_back(hwnd ? "destroy bar" : "destroy nothing");
+        return TRUE;
+    }
     LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM, LPARAM) override {
         if (message == WM_CLOSE) steps.push_back(hwnd ? "close bar" : "close nothing");
         return 0;
@@ -105,7 +109,7 @@ TEST_F(LifecycleTest, QuitClosesTheBarSavesThenUnhooksAndWritesNoSettings) {
     bar.OnMessage(reinterpret_cast<HWND>(0x2001), WM_INITDIALOG, 0, 0, &result);
     steps.clear();
     PluginQuit(parts);
-    EXPECT_THAT(steps, ::testing::ElementsAre("close bar", "unhook", "unsubclass"));
+    EXPECT_THAT(steps, ::testing::ElementsAre("close bar", "unhook", "unsubclass", "destroy bar"));
     EXPECT_EQ(profile.writes, 0);
 }
 

@@ -43,6 +43,7 @@ public:
     INT_PTR RunModalDialog(int templateId, HWND parent, DialogHandler* handler) override;
     BOOL EndDialog(HWND dialog, INT_PTR result) override { return ::EndDialog(dialog, result); }
     HWND GetDlgItem(HWND dialog, int id) override { return ::GetDlgItem(dialog, id); }
+    BOOL DestroyWindow(HWND hwnd) override { return ::DestroyWindow(hwnd); }
 
     LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
         return ::SendMessageA(hwnd, message, wParam, lParam);
