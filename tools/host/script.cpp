@@ -109,6 +109,16 @@ bool CheckStep(const Grammar& g, ScriptStep* step, std::string* why) {
     return true;
 }
 
+// A WM_USER request with this code reached the host since it last started.
+bool RequestSinceStart(const RequestLog& log, LPARAM code) {
+    const auto& entries = log.Entries();
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        if (it->IsUser(code)) return true;
+        if (it->IsNote() && it->note.rfind("host start", 0) == 0) return false;
+    }
+    return false;
+}
+
 bool CursorAt(int x, int y) {
     POINT pt;
     return ::GetCursorPos(&pt) && pt.x == x && pt.y == y;
@@ -217,15 +227,16 @@ void ScriptRunner::Fail(const ScriptStep& step, const std::string& why) {
 }
 
 void ScriptRunner::Execute(const ScriptStep& step) {
-    const std::string& verb = step.verb;
-    const std::vector<int>& n = step.numbers;
-    SimPlayer& player = m_session.Player();
-    const bool needsHost = verb != "wait" && verb != "restart" && verb != "screenshot" && verb != "quit";
+    const bool needsHost =
+        step.verb != "wait" && step.verb != "restart" && step.verb != "screenshot" && step.verb != "quit";
     if (needsHost && !m_session.Running()) return Fail(step, "the host is not running");
+    if (!PlayerStep(step) && !MouseStep(step) && !WaitStep(step)) HostStep(step);
+}
 
-    if (verb == "wait") {
-        WaitUntil(step, n[0], {}, "");
-    } else if (verb == "play") {
+bool ScriptRunner::PlayerStep(const ScriptStep& step) {
+    const std::string& verb = step.verb;
+    SimPlayer& player = m_session.Player();
+    if (verb == "play") {
         player.Play();
     } else if (verb == "pause") {
         player.TogglePause();
@@ -234,31 +245,61 @@ void ScriptRunner::Execute(const ScriptStep& step) {
     } else if (verb == "prev") {
         player.Previous();
     } else if (verb == "seek") {
-        if (player.JumpTo(n[0]) < 0) Fail(step, "nothing is playing");
+        if (player.JumpTo(step.numbers[0]) < 0) Fail(step, "nothing is playing");
     } else if (verb == "volume") {
-        player.SetVolume(n[0]);
+        player.SetVolume(step.numbers[0]);
     } else if (verb == "fullscreen") {
         m_session.SetFullScreen(step.args[0] == "on");
     } else if (verb == "video") {
         m_session.DestroyVideoKeepingFullScreen();
-    } else if (verb == "move" || verb == "click" || verb == "rightclick") {
-        const int x = n[0], y = n[1];
-        const bool sent = verb == "move"    ? mouse::MoveTo(x, y)
-                          : verb == "click" ? mouse::Click(x, y)
-                                            : mouse::Click(x, y, mouse::Button::Right);
-        if (!sent) return Fail(step, "SendInput refused the input");
-        WaitUntil(
-            step, kInputDeliveryMs, [x, y] { return CursorAt(x, y); }, "the cursor to arrive");
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ScriptRunner::MouseStep(const ScriptStep& step) {
+    const std::string& verb = step.verb;
+    int x = 0, y = 0;
+    bool sent = false;
+    if (verb == "move" || verb == "click" || verb == "rightclick") {
+        x = step.numbers[0];
+        y = step.numbers[1];
+        sent = verb == "move"    ? mouse::MoveTo(x, y)
+               : verb == "click" ? mouse::Click(x, y)
+                                 : mouse::Click(x, y, mouse::Button::Right);
     } else if (verb == "clickbar") {
         HWND bar = probe::FindBar();
-        HWND control = bar ? ::GetDlgItem(bar, n[0]) : nullptr;
-        if (!bar || !::IsWindowVisible(bar)) return Fail(step, "the bar is not shown");
-        if (!control) return Fail(step, "the bar has no control " + std::to_string(n[0]));
+        HWND control = bar ? ::GetDlgItem(bar, step.numbers[0]) : nullptr;
+        if (!bar || !::IsWindowVisible(bar)) {
+            Fail(step, "the bar is not shown");
+            return true;
+        }
+        if (!control) {
+            Fail(step, "the bar has no control " + step.args[0]);
+            return true;
+        }
         const RECT rc = probe::WindowRect(control);
-        const int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
-        mouse::Click(x, y);
-        WaitUntil(
-            step, kInputDeliveryMs, [x, y] { return CursorAt(x, y); }, "the cursor to arrive");
+        x = (rc.left + rc.right) / 2;
+        y = (rc.top + rc.bottom) / 2;
+        sent = mouse::Click(x, y);
+    } else {
+        return false;
+    }
+    if (!sent) {
+        Fail(step, "SendInput refused the input");
+        return true;
+    }
+    WaitUntil(
+        step, kInputDeliveryMs, [x, y] { return CursorAt(x, y); }, "the cursor to arrive");
+    return true;
+}
+
+bool ScriptRunner::WaitStep(const ScriptStep& step) {
+    const std::string& verb = step.verb;
+    const std::vector<int>& n = step.numbers;
+    if (verb == "wait") {
+        WaitUntil(step, n[0], {}, "");
     } else if (verb == "waitbar") {
         const bool shown = step.args[0] == "shown";
         WaitUntil(
@@ -274,30 +315,33 @@ void ScriptRunner::Execute(const ScriptStep& step) {
             step, n[0], [title] { return probe::FindWindowByTitle(title) != nullptr; },
             "a window titled \"" + title + "\"");
     } else if (verb == "closewindow") {
-        HWND window = probe::FindWindowByTitle(step.args[0]);
-        if (!window) return Fail(step, "no window titled \"" + step.args[0] + "\"");
+        const std::string title = step.args[0];
+        HWND window = probe::FindWindowByTitle(title);
+        if (!window) {
+            Fail(step, "no window titled \"" + title + "\"");
+            return true;
+        }
         const int id = step.args[1] == "ok" ? IDOK : IDCANCEL;
         ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                        reinterpret_cast<LPARAM>(::GetDlgItem(window, id)));
-        const std::string title = step.args[0];
         WaitUntil(
-            step, 3000, [title] { return probe::FindWindowByTitle(title) == nullptr; },
+            step, kInputDeliveryMs * 3, [title] { return probe::FindWindowByTitle(title) == nullptr; },
             "\"" + title + "\" to close");
     } else if (verb == "waitrequest") {
         const LPARAM code = n[0];
         RequestLog& log = m_session.Log();
         WaitUntil(
-            step, n[1],
-            [&log, code] {
-                const auto& entries = log.Entries();
-                for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-                    if (it->IsUser(code)) return true;
-                    if (it->note.rfind("host start", 0) == 0) return false;
-                }
-                return false;
-            },
+            step, n[1], [&log, code] { return RequestSinceStart(log, code); },
             "request " + std::to_string(code) + " to reach the host");
-    } else if (verb == "config") {
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void ScriptRunner::HostStep(const ScriptStep& step) {
+    const std::string& verb = step.verb;
+    if (verb == "config") {
         m_session.PostConfigure();
     } else if (verb == "screenshot") {
         std::string error;

@@ -58,6 +58,11 @@ private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     void Tick();
     void Execute(const ScriptStep& step);
+    // Each returns false when the step is not of its kind.
+    bool PlayerStep(const ScriptStep& step);
+    bool MouseStep(const ScriptStep& step);
+    bool WaitStep(const ScriptStep& step);
+    void HostStep(const ScriptStep& step);
     void WaitUntil(const ScriptStep& step, int ms, std::function<bool()> done, std::string what);
     void Fail(const ScriptStep& step, const std::string& why);
 
@@ -71,5 +76,4 @@ private:
     bool m_busy = false;
     bool m_finished = false;
     int m_failures = 0;
-    std::size_t m_logStart = 0; // request-log index at the last host start
 };
