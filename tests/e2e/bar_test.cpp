@@ -201,7 +201,9 @@ TEST(BarMouse, RightClickTogglesPauseHiddenAndShown) {
 TEST(BarMouse, ClipConfinesTheCursorAndGivesBackThePreviousClip) {
     TestHost host(Manual("clipmouse=1\r\n"));
     StartVideo(host);
-    const RECT previous = {0, 0, 1000, 1010};
+    // Wine drops any cursor clip when a window is shown and activated, so the clip in force when the bar
+    // saves it is always the whole screen here; the native tests cover giving back a narrower one.
+    const RECT previous = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     ::ClipCursor(&previous);
     ASSERT_TRUE(ShowWithMove(host, kVideoX, kVideoY));
     const RECT bar = host.BarRect();
