@@ -31,11 +31,16 @@ std::string ExecutableDirectory() {
     return dir.substr(0, dir.find_last_of("\\/"));
 }
 
+void RemoveTree(const std::string& folder);
+
+// Wine hands out the same small process ids run after run, and a failed test keeps its folder: clear
+// whatever an earlier run left under the same name.
 std::string FreshFolder() {
     char temp[MAX_PATH] = "";
     ::GetTempPathA(MAX_PATH, temp);
     std::string folder = std::string(temp) + "morvix-e2e-" + std::to_string(::GetCurrentProcessId()) + "-" +
                          std::to_string(++g_folderCount);
+    RemoveTree(folder);
     ::CreateDirectoryA(folder.c_str(), nullptr);
     ::CreateDirectoryA((folder + "\\plugins").c_str(), nullptr);
     return folder;
@@ -52,6 +57,7 @@ void RemoveTree(const std::string& folder) {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
             } else {
+                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL); // read-only data files too
                 ::DeleteFileA(path.c_str());
             }
         } while (::FindNextFileA(search, &found));
