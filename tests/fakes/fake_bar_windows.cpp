@@ -39,13 +39,13 @@ HWND FakeBarWindows::CreateDialogFromTemplate(int, HWND, DialogHandler* handler)
     bar.className = "#32770";
     bar.rect = barRect;
     m_topLevel.insert(m_topLevel.begin(), m_bar);
-    for (const ChildSpec& spec : children) {
+    for (const ChildSpec& child : children) {
         const HWND h = NewHandle();
         FakeWindow& w = m_windows[h];
         w.parent = m_bar;
-        w.id = spec.id;
-        w.className = spec.className;
-        w.rect = spec.rect;
+        w.id = child.id;
+        w.className = child.className;
+        w.rect = child.rect;
         w.visible = true;
         m_children.push_back(h);
     }
