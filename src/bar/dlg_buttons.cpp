@@ -9,9 +9,20 @@ CDlgButtons::CDlgButtons(CWinampIPC& host, const Settings& settings, WindowSyste
     : m_host(host), m_settings(settings), m_windows(windows), m_sliderShuttle(windows), m_sliderVolume(windows),
       m_sliderSeek(windows) {}
 
-// The clock font goes with the bar (OwnedFont); the window itself belongs to the platform until the
-// process ends.
+// The clock font goes with the bar (OwnedFont); the window is destroyed by quit, before the DLL can go.
 CDlgButtons::~CDlgButtons() { m_pFontTime.Reset(); }
+
+// The window is going (the plug-in's quit): a cursor clip we narrowed must not outlive it, and nothing
+// may reach the dead handles afterwards. The platform kills the window's timer itself.
+void CDlgButtons::OnDestroy() {
+    RestoreClip();
+    m_nTimer = 0;
+    m_hWnd = nullptr;
+    m_staticTime = nullptr;
+    m_sliderShuttle.Attach(nullptr);
+    m_sliderVolume.Attach(nullptr);
+    m_sliderSeek.Attach(nullptr);
+}
 
 HWND CDlgButtons::Create(HWND parent) { return m_windows.CreateDialogFromTemplate(IDD_BAR, parent, this); }
 
@@ -21,6 +32,9 @@ bool CDlgButtons::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         m_hWnd = hwnd;
         *result = OnInitDialog();
         return true;
+    case WM_DESTROY:
+        OnDestroy();
+        return false;
     case WM_TIMER:
         return OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_HSCROLL:

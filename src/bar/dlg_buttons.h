@@ -46,6 +46,7 @@ private:
     void StretchChildren(float factor);
     void SetUpSliders();
     void SetUpClockFont();
+    void OnDestroy();
 
     // Message routing.
     bool OnCommand(int id);

@@ -79,6 +79,7 @@ struct MOUSEHOOKSTRUCT {
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)((WORD)(l) | ((DWORD)((WORD)(h))) << 16))
 
 // Window messages
+#define WM_DESTROY 0x0002
 #define WM_SETFONT 0x0030
 #define WM_CLOSE 0x0010
 #define WM_GETTEXTLENGTH 0x000E

@@ -271,6 +271,19 @@ TEST(BarVisibility, ClipRestoreFollowsWhatWasSavedNotTheSettingAtHideTime) {
     EXPECT_EQ(off.windows.calls, (Calls{kHide, kKill}));
 }
 
+TEST(BarVisibility, DestroyedBarGivesBackTheClipAndIgnoresWhatComesAfter) {
+    VideoRig rig;
+    rig.settings.clipmouse = 1;
+    rig.windows.clip = RECT{10, 20, 700, 500};
+    rig.ShowOutside();
+    rig.windows.Dispatch(WM_DESTROY, 0, 0);
+    EXPECT_EQ(RectText(rig.windows.clip), "10,20,700,500");
+    rig.player.ClearLog();
+    rig.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
+    rig.bar.SyncVolume();
+    EXPECT_TRUE(rig.player.log.empty()) << "no host request once the bar's window is gone";
+}
+
 TEST(BarVisibility, MouseBeforeTheBarExistsIsIgnored) {
     BarRig rig;
     rig.Mouse(WM_LBUTTONDOWN, 1, 1);
