@@ -1,4 +1,5 @@
 #include "host_window.h"
+#include "window_class.h"
 
 #include <cstdio>
 
@@ -10,14 +11,7 @@ constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMs = 250;
 
 void RegisterOnce(HINSTANCE instance, WNDPROC proc) {
-    WNDCLASSA wc = {};
-    if (::GetClassInfoA(instance, kClassName, &wc)) return;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClassName;
-    ::RegisterClassA(&wc);
+    RegisterClassOnce(instance, kClassName, proc, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 }
 
 std::string Clock(int ms) {
@@ -141,11 +135,7 @@ void HostWindow::OnPaint() {
 }
 
 LRESULT CALLBACK HostWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<HostWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = WindowObject<HostWindow>(hwnd, message, lParam);
     if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
 
     switch (message) {

@@ -1,4 +1,5 @@
 #include "video_window.h"
+#include "window_class.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,14 +12,7 @@ constexpr DWORD kFramedStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kFullScreenStyle = WS_POPUP;
 
 void RegisterOnce(HINSTANCE instance, WNDPROC proc) {
-    WNDCLASSA wc = {};
-    if (::GetClassInfoA(instance, kClassName, &wc)) return;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = kClassName;
-    ::RegisterClassA(&wc);
+    RegisterClassOnce(instance, kClassName, proc, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
 }
 
 void FillColour(HDC dc, const RECT& rc, COLORREF colour) {
@@ -89,11 +83,7 @@ void VideoWindow::Paint() {
 }
 
 LRESULT CALLBACK VideoWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<VideoWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = WindowObject<VideoWindow>(hwnd, message, lParam);
     if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
     case WM_TIMER:
