@@ -27,7 +27,7 @@ struct Run {
     }
 };
 
-void BM_TrackChange(benchmark::State &state) {
+void BM_TrackChange(benchmark::State& state) {
     const int touched = static_cast<int>(state.range(0));
     Run run;
     run.host.playlist.clear();

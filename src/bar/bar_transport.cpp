@@ -48,12 +48,16 @@ void CDlgButtons::OnSkipForward(int stepMs) {
     UpdateTime();
 }
 
-void CDlgButtons::OnPlayPause() { m_host.PlayPause(-1); }
+void CDlgButtons::OnPlayPause() {
+    m_host.PlayPause(-1);
+}
 
 void CDlgButtons::OnHScroll(HWND control) {
     if (control == nullptr) return;
-    if (control == m_sliderSeek.GetSafeHwnd()) OnSeek();
-    else if (control == m_sliderShuttle.GetSafeHwnd()) m_nShuttle = m_sliderShuttle.GetPos();
+    if (control == m_sliderSeek.GetSafeHwnd())
+        OnSeek();
+    else if (control == m_sliderShuttle.GetSafeHwnd())
+        m_nShuttle = m_sliderShuttle.GetPos();
 }
 
 void CDlgButtons::OnVScroll(HWND control) {

@@ -45,8 +45,10 @@ bool CDlgButtons::PassesFilters(UINT message, POINT pt) {
 }
 
 void CDlgButtons::ShowBar(bool show) {
-    if (show) ShowIfHidden();
-    else Hide();
+    if (show)
+        ShowIfHidden();
+    else
+        Hide();
 }
 
 void CDlgButtons::ShowIfHidden() {
@@ -92,7 +94,8 @@ void CDlgButtons::RestoreClip() {
 
 HWND CDlgButtons::FindVideoWindow() {
     if (m_hWnd == nullptr) return nullptr;
-    for (HWND w = m_windows.GetWindow(m_hWnd, GW_HWNDFIRST); w != nullptr; w = m_windows.GetWindow(w, GW_HWNDNEXT)) {
+    for (HWND w = m_windows.GetWindow(m_hWnd, GW_HWNDFIRST); w != nullptr;
+         w = m_windows.GetWindow(w, GW_HWNDNEXT)) {
         char name[kClassBufferSize] = {};
         const int length = m_windows.GetClassNameA(w, name, kClassBufferSize);
         name[kClassBufferSize - 1] = '\0';

@@ -56,8 +56,8 @@ void CDlgButtons::SetUpSliders() {
 }
 
 void CDlgButtons::SetUpClockFont() {
-    m_pFontTime = OwnedFont(m_windows, m_windows.CreateFontA(kClockFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                                             0, 0, 0, 0, kSwissDefaultPitch, "Arial"));
+    m_pFontTime = OwnedFont(m_windows, m_windows.CreateFontA(kClockFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE,
+                                                             FALSE, 0, 0, 0, 0, kSwissDefaultPitch, "Arial"));
     const LPARAM redraw = TRUE;
     m_windows.SendMessageA(m_staticTime, WM_SETFONT, reinterpret_cast<WPARAM>(m_pFontTime.Get()), redraw);
 }

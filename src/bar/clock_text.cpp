@@ -16,4 +16,6 @@ std::string ClockText(int positionMs, bool showHours) {
     return text;
 }
 
-const char* ClockPlaceholder(bool showHours) { return showHours ? "-:--:--" : "--:--"; }
+const char* ClockPlaceholder(bool showHours) {
+    return showHours ? "-:--:--" : "--:--";
+}

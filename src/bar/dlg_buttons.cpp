@@ -6,11 +6,13 @@
 #include "resources/resource_ids.h"
 
 CDlgButtons::CDlgButtons(CWinampIPC& host, const Settings& settings, WindowSystem& windows)
-    : m_host(host), m_settings(settings), m_windows(windows), m_sliderShuttle(windows), m_sliderVolume(windows),
-      m_sliderSeek(windows) {}
+    : m_host(host), m_settings(settings), m_windows(windows), m_sliderShuttle(windows),
+      m_sliderVolume(windows), m_sliderSeek(windows) {}
 
 // The clock font goes with the bar (OwnedFont); the window is destroyed by quit, before the DLL can go.
-CDlgButtons::~CDlgButtons() { m_pFontTime.Reset(); }
+CDlgButtons::~CDlgButtons() {
+    m_pFontTime.Reset();
+}
 
 // The window is going (the plug-in's quit): a cursor clip we narrowed must not outlive it, and nothing
 // may reach the dead handles afterwards. The platform kills the window's timer itself.
@@ -24,7 +26,9 @@ void CDlgButtons::OnDestroy() {
     m_sliderSeek.Attach(nullptr);
 }
 
-HWND CDlgButtons::Create(HWND parent) { return m_windows.CreateDialogFromTemplate(IDD_BAR, parent, this); }
+HWND CDlgButtons::Create(HWND parent) {
+    return m_windows.CreateDialogFromTemplate(IDD_BAR, parent, this);
+}
 
 bool CDlgButtons::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     switch (message) {

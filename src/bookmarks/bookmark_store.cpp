@@ -14,7 +14,7 @@ int Add(int value, int delta) {
 }
 } // namespace
 
-CBookmarkStore::CBookmarkStore(CWinampIPC &host, const Settings &settings, FileStore &files)
+CBookmarkStore::CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files)
     : m_host(host), m_settings(settings), m_files(files) {}
 
 void CBookmarkStore::Open() {
@@ -42,7 +42,7 @@ void CBookmarkStore::RefreshPosition() {
     if (recorded) Save();
 }
 
-void CBookmarkStore::TrackChange(const std::string &name) {
+void CBookmarkStore::TrackChange(const std::string& name) {
     const bool firstOfRun = currentFile.empty();
     const bool recorded = Record();
     if (Recall(name)) {
@@ -83,7 +83,7 @@ bool CBookmarkStore::Record() {
     return true;
 }
 
-bool CBookmarkStore::Recall(const std::string &name) {
+bool CBookmarkStore::Recall(const std::string& name) {
     if (!Bookmarking()) return false;
     currentFile = name;
     const std::size_t found = Find(currentFile);
@@ -110,7 +110,7 @@ void CBookmarkStore::Load() {
 void CBookmarkStore::Save() {
     if (!Bookmarking()) return;
     if (!m_fileKnown) MergeUnreadFile();
-    std::vector<const BookmarkEntry *> recent;
+    std::vector<const BookmarkEntry*> recent;
     for (auto it = m_byRecency.rbegin(); it != m_byRecency.rend() && recent.size() < data_file::kMaxEntries;
          ++it)
         recent.push_back(&entries[it->second]);
@@ -126,11 +126,11 @@ void CBookmarkStore::MergeUnreadFile() {
     DecodedDataFile file = DecodeDataFile(bytes);
     const int shift = static_cast<int>(file.entries.size());
     std::vector<BookmarkEntry> merged = std::move(entries);
-    for (BookmarkEntry &e : merged)
+    for (BookmarkEntry& e : merged)
         e.stamp = Add(e.stamp, shift);
     useCounter = Add(useCounter, shift);
     std::unordered_map<std::string, std::size_t> known = std::move(m_byName);
-    for (BookmarkEntry &e : file.entries) {
+    for (BookmarkEntry& e : file.entries) {
         if (known.count(e.fileName) != 0) continue;
         known.emplace(e.fileName, merged.size());
         merged.push_back(std::move(e));
@@ -147,7 +147,7 @@ int CBookmarkStore::NextStamp() {
     return useCounter;
 }
 
-std::size_t CBookmarkStore::Find(const std::string &name) const {
+std::size_t CBookmarkStore::Find(const std::string& name) const {
     const auto it = m_byName.find(name);
     return it == m_byName.end() ? npos : it->second;
 }
@@ -155,13 +155,13 @@ std::size_t CBookmarkStore::Find(const std::string &name) const {
 void CBookmarkStore::Append(BookmarkEntry entry) {
     const std::size_t index = entries.size();
     entries.push_back(std::move(entry));
-    const BookmarkEntry &added = entries.back();
+    const BookmarkEntry& added = entries.back();
     m_byName.emplace(added.fileName, index);
     m_byRecency.emplace(added.stamp, index);
 }
 
 void CBookmarkStore::Restamp(std::size_t index, int stamp) {
-    BookmarkEntry &e = entries[index];
+    BookmarkEntry& e = entries[index];
     m_byRecency.erase({e.stamp, index});
     e.stamp = stamp;
     m_byRecency.emplace(stamp, index);

@@ -16,7 +16,7 @@ struct Settings;
 
 class CBookmarkStore {
 public:
-    CBookmarkStore(CWinampIPC &host, const Settings &settings, FileStore &files);
+    CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files);
 
     // Builds the data file's path from the host's INI directory and loads the remembered positions.
     void Open();
@@ -28,26 +28,26 @@ public:
     // Records currentPos as the remembered position of currentFile.
     void StoreCurrent();
     // Makes name the tracked file; true when a remembered position of 0 or more is now in currentPos.
-    bool Recall(const std::string &name);
+    bool Recall(const std::string& name);
     void Load();
     void Save();
 
-    const std::string &CurrentFile() const { return currentFile; }
+    const std::string& CurrentFile() const { return currentFile; }
     int CurrentPos() const { return currentPos; }
     int UseCounter() const { return useCounter; }
-    const std::string &DataFilePath() const { return dataFilePath; }
+    const std::string& DataFilePath() const { return dataFilePath; }
     // In order of insertion (the loaded file first, in its order).
-    const std::vector<BookmarkEntry> &Entries() const { return entries; }
+    const std::vector<BookmarkEntry>& Entries() const { return entries; }
 
 private:
     // StoreCurrent; true when it recorded a position.
     bool Record();
-    void TrackChange(const std::string &name);
+    void TrackChange(const std::string& name);
     void RefreshPosition();
     bool Bookmarking() const;
     int NextStamp();
     // The index of the first entry named name, or npos.
-    std::size_t Find(const std::string &name) const;
+    std::size_t Find(const std::string& name) const;
     void Append(BookmarkEntry entry);
     void Restamp(std::size_t index, int stamp);
     void ReplaceEntries(std::vector<BookmarkEntry> loaded);
@@ -55,9 +55,9 @@ private:
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-    CWinampIPC &m_host;
-    const Settings &m_settings;
-    FileStore &m_files;
+    CWinampIPC& m_host;
+    const Settings& m_settings;
+    FileStore& m_files;
 
     std::string currentFile;
     int currentPos = -1;

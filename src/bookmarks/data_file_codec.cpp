@@ -9,13 +9,13 @@ namespace {
 // A cursor over bytes that refuses to read past their end.
 class ByteReader {
 public:
-    ByteReader(const unsigned char *bytes, std::size_t size) : m_bytes(bytes), m_size(size) {}
+    ByteReader(const unsigned char* bytes, std::size_t size) : m_bytes(bytes), m_size(size) {}
 
     std::size_t Remaining() const { return m_size - m_offset; }
 
-    bool ReadInt(std::int32_t &value) {
+    bool ReadInt(std::int32_t& value) {
         if (Remaining() < 4) return false;
-        const unsigned char *p = m_bytes + m_offset;
+        const unsigned char* p = m_bytes + m_offset;
         const std::uint32_t u = static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
                                 static_cast<std::uint32_t>(p[2]) << 16 |
                                 static_cast<std::uint32_t>(p[3]) << 24;
@@ -24,7 +24,7 @@ public:
         return true;
     }
 
-    bool ReadBytes(std::size_t count, const unsigned char *&start) {
+    bool ReadBytes(std::size_t count, const unsigned char*& start) {
         if (Remaining() < count) return false;
         start = m_bytes + m_offset;
         m_offset += count;
@@ -32,26 +32,26 @@ public:
     }
 
 private:
-    const unsigned char *m_bytes;
+    const unsigned char* m_bytes;
     std::size_t m_size;
     std::size_t m_offset = 0;
 };
 
 // One entry; false when the bytes end before the entry does or its name length is negative.
-bool ReadEntry(ByteReader &in, bool tagged, BookmarkEntry &entry) {
+bool ReadEntry(ByteReader& in, bool tagged, BookmarkEntry& entry) {
     std::int32_t tag = 0, length = 0, position = 0;
-    const unsigned char *name = nullptr;
+    const unsigned char* name = nullptr;
     if (tagged && !in.ReadInt(tag)) return false;
     if (!in.ReadInt(length) || length < 0) return false;
     if (!in.ReadBytes(static_cast<std::size_t>(length), name)) return false;
     if (!in.ReadInt(position)) return false;
-    const unsigned char *end = std::find(name, name + length, 0);
-    entry.fileName.assign(reinterpret_cast<const char *>(name), static_cast<std::size_t>(end - name));
+    const unsigned char* end = std::find(name, name + length, 0);
+    entry.fileName.assign(reinterpret_cast<const char*>(name), static_cast<std::size_t>(end - name));
     entry.position = position;
     return true;
 }
 
-void WriteInt(std::vector<unsigned char> &out, std::int32_t value) {
+void WriteInt(std::vector<unsigned char>& out, std::int32_t value) {
     std::uint32_t u;
     std::memcpy(&u, &value, sizeof u);
     for (int shift = 0; shift < 32; shift += 8)
@@ -60,7 +60,7 @@ void WriteInt(std::vector<unsigned char> &out, std::int32_t value) {
 
 } // namespace
 
-DecodedDataFile DecodeDataFile(const unsigned char *bytes, std::size_t size) {
+DecodedDataFile DecodeDataFile(const unsigned char* bytes, std::size_t size) {
     DecodedDataFile file;
     ByteReader in(bytes, size);
     std::int32_t first = 0;
@@ -85,25 +85,25 @@ DecodedDataFile DecodeDataFile(const unsigned char *bytes, std::size_t size) {
     return file;
 }
 
-std::vector<const BookmarkEntry *> MostRecentEntries(const std::vector<BookmarkEntry> &entries) {
-    std::vector<const BookmarkEntry *> order;
+std::vector<const BookmarkEntry*> MostRecentEntries(const std::vector<BookmarkEntry>& entries) {
+    std::vector<const BookmarkEntry*> order;
     order.reserve(entries.size());
-    for (const BookmarkEntry &e : entries)
+    for (const BookmarkEntry& e : entries)
         order.push_back(&e);
     const std::size_t keep = std::min(order.size(), data_file::kMaxEntries);
     std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(keep), order.end(),
-                      [](const BookmarkEntry *a, const BookmarkEntry *b) { return a->stamp > b->stamp; });
+                      [](const BookmarkEntry* a, const BookmarkEntry* b) { return a->stamp > b->stamp; });
     order.resize(keep);
     return order;
 }
 
-std::vector<unsigned char> EncodeDataFile(const std::vector<const BookmarkEntry *> &mostRecentFirst) {
+std::vector<unsigned char> EncodeDataFile(const std::vector<const BookmarkEntry*>& mostRecentFirst) {
     const std::size_t count = std::min(mostRecentFirst.size(), data_file::kMaxEntries);
     std::vector<unsigned char> out;
     WriteInt(out, data_file::kVersion);
     WriteInt(out, static_cast<std::int32_t>(count));
     for (std::size_t i = 0; i < count; ++i) {
-        const BookmarkEntry &e = *mostRecentFirst[i];
+        const BookmarkEntry& e = *mostRecentFirst[i];
         WriteInt(out, 1);
         WriteInt(out, static_cast<std::int32_t>(e.fileName.size()));
         out.insert(out.end(), e.fileName.begin(), e.fileName.end());

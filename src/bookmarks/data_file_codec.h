@@ -26,19 +26,19 @@ struct DecodedDataFile {
 // Reads as many whole entries as the bytes really hold, never more than the file's count; a cut or
 // damaged tail, a negative count or name length, and trailing bytes yield what came before them. A name
 // ends at its first zero byte.
-DecodedDataFile DecodeDataFile(const unsigned char *bytes, std::size_t size);
-inline DecodedDataFile DecodeDataFile(const std::vector<unsigned char> &bytes) {
+DecodedDataFile DecodeDataFile(const unsigned char* bytes, std::size_t size);
+inline DecodedDataFile DecodeDataFile(const std::vector<unsigned char>& bytes) {
     return DecodeDataFile(bytes.data(), bytes.size());
 }
 
 // The current layout holding the given entries in the given order (the caller puts the most recent first),
 // at most kMaxEntries of them.
-std::vector<unsigned char> EncodeDataFile(const std::vector<const BookmarkEntry *> &mostRecentFirst);
+std::vector<unsigned char> EncodeDataFile(const std::vector<const BookmarkEntry*>& mostRecentFirst);
 
 // The up to kMaxEntries entries with the highest stamps, highest first.
-std::vector<const BookmarkEntry *> MostRecentEntries(const std::vector<BookmarkEntry> &entries);
+std::vector<const BookmarkEntry*> MostRecentEntries(const std::vector<BookmarkEntry>& entries);
 
 // The current layout holding the most recently used entries of the list.
-inline std::vector<unsigned char> EncodeDataFile(const std::vector<BookmarkEntry> &entries) {
+inline std::vector<unsigned char> EncodeDataFile(const std::vector<BookmarkEntry>& entries) {
     return EncodeDataFile(MostRecentEntries(entries));
 }

@@ -13,8 +13,7 @@ void ObserveHostMessage(Store& store, Bar& bar, UINT message, WPARAM wParam, LPA
 }
 
 // A mouse message of the host's thread; negative codes are only for the next hook.
-template <class Bar>
-void ObserveMouse(Bar& bar, int code, WPARAM wParam, LPARAM lParam) {
+template <class Bar> void ObserveMouse(Bar& bar, int code, WPARAM wParam, LPARAM lParam) {
     if (code < 0) return;
     bar.OnMouseEvent(static_cast<UINT>(wParam), reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam));
 }

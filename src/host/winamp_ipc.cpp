@@ -3,9 +3,13 @@
 #include <climits>
 #include <cstring>
 
-bool CWinampIPC::IsFullScreen() { return User(0, ipc::kIsFullScreen) == 1; }
+bool CWinampIPC::IsFullScreen() {
+    return User(0, ipc::kIsFullScreen) == 1;
+}
 
-int CWinampIPC::GetPosition() { return static_cast<int>(User(0, ipc::kGetOutputTime)); }
+int CWinampIPC::GetPosition() {
+    return static_cast<int>(User(0, ipc::kGetOutputTime));
+}
 
 int CWinampIPC::GetLength() {
     const int seconds = static_cast<int>(User(1, ipc::kGetOutputTime));
@@ -15,34 +19,55 @@ int CWinampIPC::GetLength() {
     return ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
 }
 
-void CWinampIPC::JumpTo(int ms) { User(static_cast<WPARAM>(ms), ipc::kJumpToTime); }
+void CWinampIPC::JumpTo(int ms) {
+    User(static_cast<WPARAM>(ms), ipc::kJumpToTime);
+}
 
-void CWinampIPC::SetVolume(int volume) { User(static_cast<WPARAM>(volume), ipc::kSetVolume); }
+void CWinampIPC::SetVolume(int volume) {
+    User(static_cast<WPARAM>(volume), ipc::kSetVolume);
+}
 
-int CWinampIPC::GetVolume() { return static_cast<int>(User(ipc::kQueryVolume, ipc::kSetVolume)); }
+int CWinampIPC::GetVolume() {
+    return static_cast<int>(User(ipc::kQueryVolume, ipc::kSetVolume));
+}
 
-int CWinampIPC::GetStatus() { return static_cast<int>(User(0, ipc::kGetStatus)); }
+int CWinampIPC::GetStatus() {
+    return static_cast<int>(User(0, ipc::kGetStatus));
+}
 
-int CWinampIPC::GetListPos() { return static_cast<int>(User(0, ipc::kGetListPos)); }
+int CWinampIPC::GetListPos() {
+    return static_cast<int>(User(0, ipc::kGetListPos));
+}
 
 std::string CWinampIPC::GetPlaylistFile(int index) {
     return Text(static_cast<WPARAM>(index), ipc::kGetPlaylistFile);
 }
 
-std::string CWinampIPC::GetIniFile() { return Text(0, ipc::kGetIniFile); }
+std::string CWinampIPC::GetIniFile() {
+    return Text(0, ipc::kGetIniFile);
+}
 
-std::string CWinampIPC::GetIniDirectory() { return Text(0, ipc::kGetIniDirectory); }
+std::string CWinampIPC::GetIniDirectory() {
+    return Text(0, ipc::kGetIniDirectory);
+}
 
-void CWinampIPC::SkipForward5() { Command(ipc::kCmdForward5); }
+void CWinampIPC::SkipForward5() {
+    Command(ipc::kCmdForward5);
+}
 
-void CWinampIPC::SkipBack5() { Command(ipc::kCmdBack5); }
+void CWinampIPC::SkipBack5() {
+    Command(ipc::kCmdBack5);
+}
 
-void CWinampIPC::QuitHost() { Command(ipc::kCmdQuit); }
+void CWinampIPC::QuitHost() {
+    Command(ipc::kCmdQuit);
+}
 
 void CWinampIPC::PlayPause(int wanted) {
     if (wanted != -1) {
         const int status = GetStatus();
-        if ((status == ipc::kStatusPlaying && wanted == 0) || (status == ipc::kStatusPaused && wanted == 1)) return;
+        if ((status == ipc::kStatusPlaying && wanted == 0) || (status == ipc::kStatusPaused && wanted == 1))
+            return;
     }
     Command(ipc::kCmdPause);
 }

@@ -53,9 +53,10 @@ public:
     virtual DWORD GetSysColor(int index) = 0;
     virtual HPEN CreatePen(int style, int width, COLORREF colour) = 0;
     virtual HBRUSH CreateSolidBrush(COLORREF colour) = 0;
-    virtual HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                              DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
-                              DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* face) = 0;
+    virtual HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                              DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
+                              DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
+                              const char* face) = 0;
     virtual BOOL DeleteObject(HGDIOBJ object) = 0;
     // A canvas over a device context handed over for painting (a custom-draw notification's HDC).
     virtual std::unique_ptr<Canvas> CanvasFor(HDC dc) = 0;

@@ -126,4 +126,6 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-extern "C" PluginRecord* winampGetGeneralPurposePlugin() { return &g_plugin; }
+extern "C" PluginRecord* winampGetGeneralPurposePlugin() {
+    return &g_plugin;
+}

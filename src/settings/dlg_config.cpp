@@ -87,7 +87,9 @@ void CModalDialog::OnOK() {
     if (UpdateData(true)) m_windows.EndDialog(m_hWnd, IDOK);
 }
 
-void CModalDialog::OnCancel() { m_windows.EndDialog(m_hWnd, IDCANCEL); }
+void CModalDialog::OnCancel() {
+    m_windows.EndDialog(m_hWnd, IDCANCEL);
+}
 
 bool CModalDialog::UpdateData(bool saving) {
     DataExchange exchange(m_windows, m_hWnd, saving);

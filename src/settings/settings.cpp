@@ -6,15 +6,18 @@
 #include "host/winamp_ipc.h"
 
 namespace settings_ini {
-const char* const kKeys[kKeyCount] = {"bookmark", "pausefile", "fastwind", "mousepause", "showhours", "clipmouse"};
+const char* const kKeys[kKeyCount] = {"bookmark",   "pausefile", "fastwind",
+                                      "mousepause", "showhours", "clipmouse"};
 
 int& Field(Settings& s, int index) {
-    int* const fields[kKeyCount] = {&s.bookmark,   &s.pausefile,  &s.fastwind,
+    int* const fields[kKeyCount] = {&s.bookmark,   &s.pausefile, &s.fastwind,
                                     &s.mousepause, &s.showhours, &s.clipmouse};
     return *fields[index];
 }
 
-int Field(const Settings& s, int index) { return Field(const_cast<Settings&>(s), index); }
+int Field(const Settings& s, int index) {
+    return Field(const_cast<Settings&>(s), index);
+}
 } // namespace settings_ini
 
 void Settings::SetDefaults() {
@@ -27,7 +30,8 @@ void Settings::SetDefaults() {
 }
 
 int ParseIniInt(const char* text) {
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r')) ++text;
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
     bool negative = false;
     if (*text == '+' || *text == '-') negative = *text++ == '-';
     long long value = 0;
@@ -44,8 +48,8 @@ void Settings::Load(CWinampIPC& host, ProfileStore& profile) {
     const std::string path = host.GetIniFile();
     for (int i = 0; i < settings_ini::kKeyCount; ++i) {
         char buffer[256] = {};
-        const DWORD copied =
-            profile.GetString(settings_ini::kSection, settings_ini::kKeys[i], "", buffer, sizeof buffer, path.c_str());
+        const DWORD copied = profile.GetString(settings_ini::kSection, settings_ini::kKeys[i], "", buffer,
+                                               sizeof buffer, path.c_str());
         if (copied == 0) continue;
         buffer[sizeof buffer - 1] = '\0';
         settings_ini::Field(*this, i) = ParseIniInt(buffer);

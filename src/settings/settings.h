@@ -19,7 +19,9 @@ struct Settings {
 };
 
 // A switch counts as on only when it holds exactly 1.
-inline bool IsOn(int value) { return value == 1; }
+inline bool IsOn(int value) {
+    return value == 1;
+}
 
 namespace settings_ini {
 constexpr const char* kSection = "gen_morvix";

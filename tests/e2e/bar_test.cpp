@@ -29,15 +29,18 @@ std::vector<std::string> Requests(TestHost& host, std::size_t from = 0) {
     }
     std::vector<std::string> out;
     for (const HostRequest* r : kept)
-        out.push_back((r->message == WM_USER ? "U " : "C ") + std::to_string(static_cast<long long>(r->wParam)) +
-                      "," + std::to_string(r->lParam) + "->" + std::to_string(r->answer));
+        out.push_back((r->message == WM_USER ? "U " : "C ") +
+                      std::to_string(static_cast<long long>(r->wParam)) + "," + std::to_string(r->lParam) +
+                      "->" + std::to_string(r->answer));
     return out;
 }
 
 std::string U(long long w, long code, long long answer = 0) {
     return "U " + std::to_string(w) + "," + std::to_string(code) + "->" + std::to_string(answer);
 }
-std::string C(int id) { return "C " + std::to_string(id) + ",0->0"; }
+std::string C(int id) {
+    return "C " + std::to_string(id) + ",0->0";
+}
 
 TestHostOptions Manual(const std::string& settings = "") {
     TestHostOptions options;
@@ -86,7 +89,8 @@ TEST(Bar, ExistsHiddenAlongTheBottomOfTheFullScreenAreaWithStretchedChildren) {
         RECT got = probe::WindowRect(host.BarControl(item.id));
         ::MapWindowPoints(nullptr, bar, reinterpret_cast<POINT*>(&got), 2);
         EXPECT_EQ(got.left, static_cast<int>(static_cast<float>(px.left) * k)) << "control " << item.id;
-        EXPECT_EQ(got.right - got.left, static_cast<int>(static_cast<float>(px.right) * k)) << "control " << item.id;
+        EXPECT_EQ(got.right - got.left, static_cast<int>(static_cast<float>(px.right) * k))
+            << "control " << item.id;
         EXPECT_EQ(got.top, px.top) << "control " << item.id;
         EXPECT_EQ(got.bottom - got.top, px.bottom) << "control " << item.id;
     }
@@ -99,8 +103,12 @@ TEST(Bar, ButtonsSendExactlyTheirRequests) {
         int button;
         std::vector<std::string> want;
     } const cases[] = {
-        {2000, {U(0, 105, 100000), U(1, 105, 600), U(130000, 106), U(0, 104, 1), U(0, 105, 130000), U(1, 105, 600)}},
-        {2004, {U(0, 105, 100000), U(1, 105, 600), U(110000, 106), U(0, 104, 1), U(0, 105, 110000), U(1, 105, 600)}},
+        {2000,
+         {U(0, 105, 100000), U(1, 105, 600), U(130000, 106), U(0, 104, 1), U(0, 105, 130000),
+          U(1, 105, 600)}},
+        {2004,
+         {U(0, 105, 100000), U(1, 105, 600), U(110000, 106), U(0, 104, 1), U(0, 105, 110000),
+          U(1, 105, 600)}},
         {2008, {U(0, 105, 100000), U(90000, 106), U(0, 104, 1), U(0, 105, 90000), U(1, 105, 600)}},
         {2009, {U(0, 105, 100000), U(70000, 106), U(0, 104, 1), U(0, 105, 70000), U(1, 105, 600)}},
         {2006, {C(40060)}},
@@ -150,7 +158,8 @@ TEST(BarMouse, TwoPixelMoveShowsOnePixelDoesNotAndEachMessageCostsOneRequest) {
     StartVideo(host);
     ASSERT_TRUE(host.MouseMove(kVideoX, kVideoY));
     const std::size_t from = host.Log().Entries().size();
-    for (int i = 1; i <= 4; ++i) ASSERT_TRUE(host.MouseMove(kVideoX + i, kVideoY + i));
+    for (int i = 1; i <= 4; ++i)
+        ASSERT_TRUE(host.MouseMove(kVideoX + i, kVideoY + i));
     EXPECT_FALSE(host.BarVisible());
     const std::vector<std::string> asked = Requests(host, from);
     EXPECT_EQ(asked, std::vector<std::string>(asked.size(), U(0, 630, 1)));
@@ -212,7 +221,8 @@ TEST(BarMouse, ClipConfinesTheCursorAndGivesBackThePreviousClip) {
     ::IntersectRect(&want, &want, &screen); // the system keeps a clip on the screen
     RECT clip;
     ::GetClipCursor(&clip);
-    EXPECT_TRUE(::EqualRect(&clip, &want)) << clip.left << "," << clip.top << "," << clip.right << "," << clip.bottom;
+    EXPECT_TRUE(::EqualRect(&clip, &want))
+        << clip.left << "," << clip.top << "," << clip.right << "," << clip.bottom;
 
     // Trying to leave upwards stops on the row above the bar, which hides it at the next tick.
     mouse::MoveTo(kVideoX, kVideoY);
@@ -223,8 +233,8 @@ TEST(BarMouse, ClipConfinesTheCursorAndGivesBackThePreviousClip) {
     }));
     ASSERT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 1500));
     ::GetClipCursor(&clip);
-    EXPECT_TRUE(::EqualRect(&clip, &previous)) << clip.left << "," << clip.top << "," << clip.right << ","
-                                               << clip.bottom;
+    EXPECT_TRUE(::EqualRect(&clip, &previous))
+        << clip.left << "," << clip.top << "," << clip.right << "," << clip.bottom;
     ::ClipCursor(nullptr);
 }
 
@@ -263,7 +273,8 @@ TEST(BarButtons, RestoreClosesTheVideoWindowAndExitQuitsTheHost) {
     ASSERT_TRUE(host.WaitFor([&] { return !host.Running(); }));
     EXPECT_EQ(host.Log().CountCommand(40001), 1u);
     bool quitRan = false;
-    for (const HostRequest& r : host.Log().Entries()) quitRan |= r.note.rfind("quit ", 0) == 0;
+    for (const HostRequest& r : host.Log().Entries())
+        quitRan |= r.note.rfind("quit ", 0) == 0;
     EXPECT_TRUE(quitRan);
 }
 

@@ -14,27 +14,27 @@ namespace {
 using e2e::TestHost;
 using e2e::TestHostOptions;
 
-const char *const kA = "C:\\Media\\a.avi";
-const char *const kB = "C:\\Media\\b.avi";
-const char *const kC = "C:\\Media\\c.avi";
+const char* const kA = "C:\\Media\\a.avi";
+const char* const kB = "C:\\Media\\b.avi";
+const char* const kC = "C:\\Media\\c.avi";
 
 // The data file's current layout, built by hand.
 struct DataFile {
     std::string bytes;
     explicit DataFile(int count) { Int(31).Int(count); }
-    DataFile &Int(std::int32_t v) {
+    DataFile& Int(std::int32_t v) {
         for (int shift = 0; shift < 32; shift += 8)
             bytes.push_back(static_cast<char>(std::uint32_t(v) >> shift));
         return *this;
     }
-    DataFile &Entry(const std::string &name, int position) {
+    DataFile& Entry(const std::string& name, int position) {
         Int(1).Int(static_cast<std::int32_t>(name.size()));
         bytes += name;
         return Int(position);
     }
 };
 
-std::string Hex(const std::optional<std::string> &bytes) {
+std::string Hex(const std::optional<std::string>& bytes) {
     if (!bytes) return "(no file)";
     std::string out;
     char buffer[4];
@@ -53,19 +53,19 @@ TestHostOptions TwoFiles() {
 }
 
 // What the real player does while a file plays: it reports changed track information now and then.
-void TrackInfoChanged(TestHost &host) {
+void TrackInfoChanged(TestHost& host) {
     ::SendMessageA(host.MainWindow(), WM_USER, 5, 603);
 }
 
 // Plays a.avi to 61 s, then moves on to b.avi.
-void WatchAThenMoveToB(TestHost &host) {
+void WatchAThenMoveToB(TestHost& host) {
     host.Player().Play();
     host.AdvanceClock(61000);
     TrackInfoChanged(host);
     host.Player().Next();
 }
 
-bool FileHolds(TestHost &host, const std::string &bytes) {
+bool FileHolds(TestHost& host, const std::string& bytes) {
     return TestHost::ReadFile(host.DataFile()) == bytes;
 }
 
@@ -77,9 +77,9 @@ struct Moves {
     std::vector<std::pair<std::size_t, int>> jumps;
     std::size_t firstStatusQuery = SIZE_MAX;
 };
-Moves MovesIn(TestHost &host) {
+Moves MovesIn(TestHost& host) {
     Moves m;
-    const auto &log = host.Log().Entries();
+    const auto& log = host.Log().Entries();
     for (std::size_t i = 0; i < log.size(); ++i) {
         if (log[i].IsCommand(40046)) m.pauses.push_back(i);
         if (log[i].IsUser(106)) m.jumps.emplace_back(i, static_cast<int>(log[i].wParam));
@@ -157,7 +157,7 @@ TEST(Bookmarks, AReadOnlyDataFileIsReadAndLeftAsItWas) {
 // Another program holds the file open, sharing nothing.
 class FileLock {
 public:
-    explicit FileLock(const std::string &path)
+    explicit FileLock(const std::string& path)
         : m_handle(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                  nullptr)) {}
     ~FileLock() { Release(); }

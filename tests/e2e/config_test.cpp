@@ -65,7 +65,8 @@ private:
         if (static_cast<int>(::GetTickCount() - m_start) > m_timeoutMs) {
             GiveUp();
         } else {
-            while (!Finished() && m_steps[m_next].run()) ++m_next;
+            while (!Finished() && m_steps[m_next].run())
+                ++m_next;
         }
         m_busy = false;
     }
@@ -108,7 +109,9 @@ private:
 };
 Script* Script::s_current = nullptr;
 
-bool Ticked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+bool Ticked(HWND dialog, int id) {
+    return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
 
 std::string EditText(HWND dialog) {
     char text[64] = "";
@@ -119,7 +122,8 @@ std::string EditText(HWND dialog) {
 // The dialog as a user sees it: the five boxes in their order and the number, e.g. "11110 30".
 std::string Shown(HWND dialog) {
     std::string out;
-    for (int id : kBoxes) out += Ticked(dialog, id) ? '1' : '0';
+    for (int id : kBoxes)
+        out += Ticked(dialog, id) ? '1' : '0';
     return out + " " + EditText(dialog);
 }
 
@@ -231,7 +235,8 @@ TEST(ConfigDialog, CancelAfterChangesWritesNothingAndChangesNothing) {
     std::string changed;
     FindDialog(script);
     script.Then("click every box and type 77", [&] {
-        for (int id : kBoxes) ::SendMessageA(::GetDlgItem(script.dialog, id), BM_CLICK, 0, 0);
+        for (int id : kBoxes)
+            ::SendMessageA(::GetDlgItem(script.dialog, id), BM_CLICK, 0, 0);
         ::SetDlgItemTextA(script.dialog, IDC_CFG_FASTWIND, "77");
         changed = Shown(script.dialog);
         return true;

@@ -17,7 +17,9 @@ bool InPluginImage(const TestHost& host, const void* address) {
     return mine.AllocationBase != nullptr && mine.AllocationBase == theirs.AllocationBase;
 }
 
-const void* WindowProcOf(HWND hwnd) { return reinterpret_cast<const void*>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC)); }
+const void* WindowProcOf(HWND hwnd) {
+    return reinterpret_cast<const void*>(GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+}
 
 LRESULT CALLBACK Bystander(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 WNDPROC g_bystanderNext = nullptr;

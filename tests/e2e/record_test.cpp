@@ -23,7 +23,8 @@ using ExportFn = PluginRecord* (*)();
 TEST(PluginRecord, ExportReturnsTheSameRecordWithItsConstantsAndNoHostFields) {
     HMODULE dll = LoadLibraryA(BesideThisProgram("gen_morvix.dll").c_str());
     ASSERT_NE(dll, nullptr) << "LoadLibrary failed, error " << GetLastError();
-    auto get = reinterpret_cast<ExportFn>(reinterpret_cast<void*>(GetProcAddress(dll, "winampGetGeneralPurposePlugin")));
+    auto get = reinterpret_cast<ExportFn>(
+        reinterpret_cast<void*>(GetProcAddress(dll, "winampGetGeneralPurposePlugin")));
     ASSERT_NE(get, nullptr);
 
     PluginRecord* first = get();

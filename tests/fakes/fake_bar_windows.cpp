@@ -23,15 +23,17 @@ std::string RectText(const RECT& r) {
 
 // The template's items with their dialog-unit rectangles taken as pixels.
 FakeBarWindows::FakeBarWindows()
-    : children{{IDC_SKIP_FWD30, "Button", {370, 24, 440, 38}},  {IDC_SHUTTLE, kTrackbar, {7, 38, 439, 59}},
-               {IDC_TIME, "Static", {565, 24, 666, 59}},         {IDC_SKIP_FWD10, "Button", {300, 24, 370, 38}},
-               {IDC_SKIP_FWD5, "Button", {230, 24, 300, 38}},    {IDC_SKIP_BACK5, "Button", {147, 24, 217, 38}},
-               {IDC_SKIP_BACK10, "Button", {77, 24, 147, 38}},   {IDC_SKIP_BACK30, "Button", {7, 24, 77, 38}},
-               {IDC_VOLUME, kTrackbar, {451, 21, 475, 59}},      {IDC_PLAYPAUSE, "Button", {485, 24, 555, 38}},
-               {IDC_EXIT, "Button", {505, 45, 555, 59}},         {IDC_SEEK, kTrackbar, {1, 7, 671, 24}},
+    : children{{IDC_SKIP_FWD30, "Button", {370, 24, 440, 38}}, {IDC_SHUTTLE, kTrackbar, {7, 38, 439, 59}},
+               {IDC_TIME, "Static", {565, 24, 666, 59}},       {IDC_SKIP_FWD10, "Button", {300, 24, 370, 38}},
+               {IDC_SKIP_FWD5, "Button", {230, 24, 300, 38}},  {IDC_SKIP_BACK5, "Button", {147, 24, 217, 38}},
+               {IDC_SKIP_BACK10, "Button", {77, 24, 147, 38}}, {IDC_SKIP_BACK30, "Button", {7, 24, 77, 38}},
+               {IDC_VOLUME, kTrackbar, {451, 21, 475, 59}},    {IDC_PLAYPAUSE, "Button", {485, 24, 555, 38}},
+               {IDC_EXIT, "Button", {505, 45, 555, 59}},       {IDC_SEEK, kTrackbar, {1, 7, 671, 24}},
                {IDC_RESTORE, "Button", {485, 45, 502, 59}}} {}
 
-HWND FakeBarWindows::NewHandle() { return reinterpret_cast<HWND>(m_nextHandle++); }
+HWND FakeBarWindows::NewHandle() {
+    return reinterpret_cast<HWND>(m_nextHandle++);
+}
 
 HWND FakeBarWindows::CreateDialogFromTemplate(int, HWND, DialogHandler* handler) {
     m_bar = NewHandle();
@@ -55,7 +57,9 @@ HWND FakeBarWindows::CreateDialogFromTemplate(int, HWND, DialogHandler* handler)
     return m_bar;
 }
 
-HWND FakeBarWindows::Item(int id) { return GetDlgItem(m_bar, id); }
+HWND FakeBarWindows::Item(int id) {
+    return GetDlgItem(m_bar, id);
+}
 
 HWND FakeBarWindows::GetDlgItem(HWND dialog, int id) {
     for (HWND h : m_children)
@@ -111,24 +115,43 @@ LRESULT FakeBarWindows::SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPA
 LRESULT FakeBarWindows::Trackbar(FakeWindow& w, UINT message, WPARAM wParam, LPARAM lParam) {
     const int value = static_cast<int>(lParam);
     switch (message) {
-    case TBM_GETPOS: return w.pos;
-    case TBM_SETPOS: w.pos = std::min(std::max(value, w.rangeMin), w.rangeMax); return 0;
-    case TBM_SETRANGEMIN: w.rangeMin = value; return 0;
-    case TBM_SETRANGEMAX: w.rangeMax = value; return 0;
-    case TBM_GETRANGEMIN: return w.rangeMin;
-    case TBM_GETRANGEMAX: return w.rangeMax;
-    case TBM_SETTICFREQ: w.ticFreq = static_cast<int>(wParam); return 0;
-    case TBM_SETSELSTART: w.selStart = value; return 0;
-    case TBM_SETSELEND: w.selEnd = value; return 0;
-    case TBM_GETSELSTART: return w.selStart;
-    case TBM_GETSELEND: return w.selEnd;
-    default: return 0;
+    case TBM_GETPOS:
+        return w.pos;
+    case TBM_SETPOS:
+        w.pos = std::min(std::max(value, w.rangeMin), w.rangeMax);
+        return 0;
+    case TBM_SETRANGEMIN:
+        w.rangeMin = value;
+        return 0;
+    case TBM_SETRANGEMAX:
+        w.rangeMax = value;
+        return 0;
+    case TBM_GETRANGEMIN:
+        return w.rangeMin;
+    case TBM_GETRANGEMAX:
+        return w.rangeMax;
+    case TBM_SETTICFREQ:
+        w.ticFreq = static_cast<int>(wParam);
+        return 0;
+    case TBM_SETSELSTART:
+        w.selStart = value;
+        return 0;
+    case TBM_SETSELEND:
+        w.selEnd = value;
+        return 0;
+    case TBM_GETSELSTART:
+        return w.selStart;
+    case TBM_GETSELEND:
+        return w.selEnd;
+    default:
+        return 0;
     }
 }
 
 BOOL FakeBarWindows::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
     calls.push_back("SetWindowPos(" + Name(hwnd) + "," + Name(insertAfter) + "," + std::to_string(x) + "," +
-                    std::to_string(y) + "," + std::to_string(cx) + "," + std::to_string(cy) + "," + Hex(flags) + ")");
+                    std::to_string(y) + "," + std::to_string(cx) + "," + std::to_string(cy) + "," +
+                    Hex(flags) + ")");
     const auto it = m_windows.find(hwnd);
     if (it == m_windows.end()) return FALSE;
     RECT& r = it->second.rect;
@@ -255,11 +278,12 @@ int FakeBarWindows::GetSystemMetrics(int index) {
     return 0;
 }
 
-HFONT FakeBarWindows::CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
-                                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* face) {
-    fonts.push_back(FontRequest{height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
-                                outPrecision, clipPrecision, quality, pitchAndFamily, face});
+HFONT FakeBarWindows::CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
+                                  DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                                  DWORD pitchAndFamily, const char* face) {
+    fonts.push_back(FontRequest{height, width, escapement, orientation, weight, italic, underline, strikeOut,
+                                charSet, outPrecision, clipPrecision, quality, pitchAndFamily, face});
     return reinterpret_cast<HFONT>(0xF000 + fonts.size());
 }
 

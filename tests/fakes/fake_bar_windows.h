@@ -41,13 +41,13 @@ public:
     // What the next dialog is made of; change before Create.
     RECT barRect{0, 0, 673, 66};
     std::vector<ChildSpec> children;
-    int screenWidth = 800;  // SM_CXFULLSCREEN
-    int screenHeight = 600; // SM_CYFULLSCREEN
+    int screenWidth = 800;    // SM_CXFULLSCREEN
+    int screenHeight = 600;   // SM_CYFULLSCREEN
     UINT_PTR timerAnswer = 0; // 0: SetTimer answers the id it was given; UINT_PTR(-1): it fails (0)
     RECT clip{0, 0, 800, 600};
     std::function<void()> onMessageBox; // runs while the box is "up"
 
-    std::vector<std::string> calls;  // SetWindowPos, SetTimer, KillTimer, MessageBox, ClipCursor, WM_CLOSE
+    std::vector<std::string> calls; // SetWindowPos, SetTimer, KillTimer, MessageBox, ClipCursor, WM_CLOSE
     std::vector<FontRequest> fonts;
     std::vector<HGDIOBJ> deleted;
     int messageBoxes = 0;
@@ -83,8 +83,8 @@ public:
     BOOL ClipCursor(const RECT* rect) override;
     int GetSystemMetrics(int index) override;
     HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                      DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
-                      DWORD quality, DWORD pitchAndFamily, const char* face) override;
+                      DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                      DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* face) override;
     BOOL DeleteObject(HGDIOBJ object) override;
 
     std::string Name(HWND hwnd) const;

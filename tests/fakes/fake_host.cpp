@@ -4,12 +4,16 @@
 
 std::ostream& operator<<(std::ostream& out, const HostRequest& r) {
     const char* kind = r.message == WM_USER ? "WM_USER" : r.message == WM_COMMAND ? "WM_COMMAND" : "msg";
-    return out << "{" << kind << " w=" << static_cast<long long>(r.wParam) << " l=" << r.lParam
-               << " -> " << r.answer << "}";
+    return out << "{" << kind << " w=" << static_cast<long long>(r.wParam) << " l=" << r.lParam << " -> "
+               << r.answer << "}";
 }
 
-HostRequest User(WPARAM wParam, LPARAM code, LRESULT answer) { return {WM_USER, wParam, code, answer}; }
-HostRequest Command(WPARAM id) { return {WM_COMMAND, id, 0, 0}; }
+HostRequest User(WPARAM wParam, LPARAM code, LRESULT answer) {
+    return {WM_USER, wParam, code, answer};
+}
+HostRequest Command(WPARAM id) {
+    return {WM_COMMAND, id, 0, 0};
+}
 
 LRESULT FakeHost::Send(UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT answer = Answer(message, wParam, lParam);
@@ -24,8 +28,10 @@ LRESULT FakeHost::Send(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT FakeHost::Answer(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
         if (wParam == ipc::kCmdPause) {
-            if (status == ipc::kStatusPlaying) status = ipc::kStatusPaused;
-            else if (status == ipc::kStatusPaused) status = ipc::kStatusPlaying;
+            if (status == ipc::kStatusPlaying)
+                status = ipc::kStatusPaused;
+            else if (status == ipc::kStatusPaused)
+                status = ipc::kStatusPlaying;
         }
         return 0;
     }

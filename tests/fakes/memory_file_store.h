@@ -17,8 +17,8 @@ public:
     int reads = 0;
     int replaces = 0; // successful ones
 
-    bool ReadAll(const std::string &path, std::vector<unsigned char> &bytes) override;
-    bool Replace(const std::string &path, const std::vector<unsigned char> &bytes) override;
+    bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
+    bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
 
-    bool Exists(const std::string &path) const { return files.count(path) != 0; }
+    bool Exists(const std::string& path) const { return files.count(path) != 0; }
 };

@@ -11,12 +11,16 @@ bool SameName(const std::string& a, const std::string& b) {
            std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string Trimmed(const std::string& s) {
     std::size_t begin = 0, end = s.size();
-    while (begin < end && IsBlank(s[begin])) ++begin;
-    while (end > begin && IsBlank(s[end - 1])) --end;
+    while (begin < end && IsBlank(s[begin]))
+        ++begin;
+    while (end > begin && IsBlank(s[end - 1]))
+        --end;
     return s.substr(begin, end - begin);
 }
 
@@ -40,7 +44,8 @@ DWORD CopyCut(const std::string& text, char* buffer, DWORD size) {
 // is cut, ends in two terminators, and the count is size - 2, as the platform reports it.
 DWORD CopyList(const std::vector<std::string>& names, char* buffer, DWORD size) {
     std::string list;
-    for (const std::string& n : names) list.append(n).push_back('\0');
+    for (const std::string& n : names)
+        list.append(n).push_back('\0');
     if (list.size() + 1 <= size) {
         std::memcpy(buffer, list.data(), list.size());
         buffer[list.size()] = '\0';
@@ -94,21 +99,24 @@ DWORD MemoryProfileStore::GetString(const char* section, const char* key, const 
     if (section == nullptr) {
         std::vector<std::string> names;
         if (file)
-            for (const Section& s : file->sections) names.push_back(s.name);
+            for (const Section& s : file->sections)
+                names.push_back(s.name);
         return CopyList(names, buffer, size);
     }
     const Section* found = file ? FindSection(*file, section) : nullptr;
     if (key == nullptr) {
         std::vector<std::string> names;
         if (found)
-            for (const auto& k : found->keys) names.push_back(k.first);
+            for (const auto& k : found->keys)
+                names.push_back(k.first);
         return CopyList(names, buffer, size);
     }
     if (const std::string* value = found ? FindKey(*found, key) : nullptr)
         return CopyCut(AsRead(*value), buffer, size);
     // The platform drops trailing blanks from the default.
     std::string fallback = defaultValue ? defaultValue : "";
-    while (!fallback.empty() && IsBlank(fallback.back())) fallback.pop_back();
+    while (!fallback.empty() && IsBlank(fallback.back()))
+        fallback.pop_back();
     return CopyCut(fallback, buffer, size);
 }
 

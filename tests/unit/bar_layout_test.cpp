@@ -39,7 +39,8 @@ TEST(BarLayout, BarSitsOnTheFullScreenBottomAtFullWidth) {
 TEST(BarWindow, InitPlacesTheBarHiddenAndStretchesEveryChild) {
     BarRig rig;
     rig.windows.barRect = RECT{0, 0, 640, 100};
-    rig.windows.children = {{IDC_SEEK, "msctls_trackbar32", {100, 7, 300, 24}}, {IDC_TIME, "Static", {10, 30, 60, 60}}};
+    rig.windows.children = {{IDC_SEEK, "msctls_trackbar32", {100, 7, 300, 24}},
+                            {IDC_TIME, "Static", {10, 30, 60, 60}}};
     rig.bar.Create(nullptr);
     const std::vector<std::string> want{
         "SetWindowPos(bar,TOPMOST,0,500,800,100,0x98)",
@@ -78,7 +79,9 @@ TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {
         EXPECT_EQ(f.height, 40);
         EXPECT_EQ(f.weight, 700);
         EXPECT_EQ(f.width + f.escapement + f.orientation, 0);
-        EXPECT_EQ(f.italic + f.underline + f.strikeOut + f.charSet + f.outPrecision + f.clipPrecision + f.quality, 0u);
+        EXPECT_EQ(f.italic + f.underline + f.strikeOut + f.charSet + f.outPrecision + f.clipPrecision +
+                      f.quality,
+                  0u);
         EXPECT_EQ(f.pitchAndFamily, 0x20u);
         EXPECT_EQ(f.face, "Arial");
         const FakeWindow& clock = windows.W(windows.Item(IDC_TIME));

@@ -26,48 +26,87 @@ struct Row {
     bool lostAfter;
 };
 
-void MouseDown(VideoRig& r, LONG x, LONG y) { r.Mouse(WM_LBUTTONDOWN, x, y); }
+void MouseDown(VideoRig& r, LONG x, LONG y) {
+    r.Mouse(WM_LBUTTONDOWN, x, y);
+}
 
 TEST(BarVisibility, StateTable) {
     const Row rows[] = {
-        {"hidden, not full screen", false,
+        {"hidden, not full screen",
+         false,
          [](VideoRig& r) {
              r.player.fullScreen = false;
              MouseDown(r, kOutsideX, kOutsideY);
          },
-         {}, false, -1, false},
-        {"hidden, video still missing", false,
+         {},
+         false,
+         -1,
+         false},
+        {"hidden, video still missing",
+         false,
          [](VideoRig& r) {
              r.windows.RemoveTopLevel(r.video);
              MouseDown(r, kOutsideX, kOutsideY); // the box, once
              r.windows.calls.clear();
              MouseDown(r, kOutsideX, kOutsideY);
          },
-         {}, false, 4, true},
-        {"hidden, first move only samples", false, [](VideoRig& r) { r.Mouse(WM_MOUSEMOVE, 10, 10); }, {}, false, -1,
+         {},
+         false,
+         4,
+         true},
+        {"hidden, first move only samples",
+         false,
+         [](VideoRig& r) { r.Mouse(WM_MOUSEMOVE, 10, 10); },
+         {},
+         false,
+         -1,
          false},
-        {"hidden, click shows", false, [](VideoRig& r) { MouseDown(r, kOutsideX, kOutsideY); },
-         {kShow, kTimer, kRefresh}, true, 4, false},
-        {"hidden, video missing", false,
+        {"hidden, click shows",
+         false,
+         [](VideoRig& r) { MouseDown(r, kOutsideX, kOutsideY); },
+         {kShow, kTimer, kRefresh},
+         true,
+         4,
+         false},
+        {"hidden, video missing",
+         false,
          [](VideoRig& r) {
              r.windows.RemoveTopLevel(r.video);
              MouseDown(r, kOutsideX, kOutsideY);
          },
-         {"MessageBox(bar)"}, false, 4, true},
-        {"shown, not full screen", true,
+         {"MessageBox(bar)"},
+         false,
+         4,
+         true},
+        {"shown, not full screen",
+         true,
          [](VideoRig& r) {
              r.player.fullScreen = false;
              r.Mouse(WM_MOUSEMOVE, kOutsideX, kOutsideY);
          },
-         {kHide, kKill}, false, 0, false},
-        {"shown, inside", true, [](VideoRig& r) { r.Mouse(WM_MOUSEMOVE, kInsideX, kInsideY); }, {}, true, 0, false},
-        {"shown, outside", true,
+         {kHide, kKill},
+         false,
+         0,
+         false},
+        {"shown, inside",
+         true,
+         [](VideoRig& r) { r.Mouse(WM_MOUSEMOVE, kInsideX, kInsideY); },
+         {},
+         true,
+         0,
+         false},
+        {"shown, outside",
+         true,
          [](VideoRig& r) {
              r.Mouse(WM_MOUSEMOVE, kInsideX, kInsideY);
              r.Mouse(WM_MOUSEMOVE, kOutsideX, kOutsideY);
          },
-         {}, true, 4, false},
-        {"shown, tick at countdown 1", true,
+         {},
+         true,
+         4,
+         false},
+        {"shown, tick at countdown 1",
+         true,
          [](VideoRig& r) {
              r.Tick();
              r.Tick();
@@ -75,22 +114,38 @@ TEST(BarVisibility, StateTable) {
              r.windows.calls.clear();
              r.Tick();
          },
-         {kHide, kKill}, false, 0, false},
+         {kHide, kKill},
+         false,
+         0,
+         false},
         {"shown, tick at countdown 4", true, [](VideoRig& r) { r.Tick(); }, {kRefresh}, true, 3, false},
-        {"shown, tick without countdown", true,
+        {"shown, tick without countdown",
+         true,
          [](VideoRig& r) {
              r.Mouse(WM_MOUSEMOVE, kInsideX, kInsideY);
              r.Tick();
          },
-         {kRefresh}, true, 0, false},
-        {"shown, Rstr with video", true, [](VideoRig& r) { r.Click(IDC_RESTORE); }, {"WM_CLOSE(Winamp Video)"}, true,
-         4, false},
-        {"shown, Rstr without video", true,
+         {kRefresh},
+         true,
+         0,
+         false},
+        {"shown, Rstr with video",
+         true,
+         [](VideoRig& r) { r.Click(IDC_RESTORE); },
+         {"WM_CLOSE(Winamp Video)"},
+         true,
+         4,
+         false},
+        {"shown, Rstr without video",
+         true,
          [](VideoRig& r) {
              r.windows.RemoveTopLevel(r.video);
              r.Click(IDC_RESTORE);
          },
-         {kHide, kKill}, false, 0, true},
+         {kHide, kKill},
+         false,
+         0,
+         true},
         {"shown, Exit", true, [](VideoRig& r) { r.Click(IDC_EXIT); }, {kHide, kKill}, false, 0, false},
     };
     for (const Row& row : rows) {
@@ -221,9 +276,10 @@ TEST(BarVisibility, MessageBoxOnceAndNestedMessagesStopAtTheVideoCheck) {
     EXPECT_EQ(rig.windows.messageBoxes, 1);
     EXPECT_EQ(boxesInside, 1);
     EXPECT_EQ(nested, (Requests{User(0, 630, 1), User(0, 630, 1)})) << "no pause toggle, no show";
-    EXPECT_EQ(rig.windows.lastBoxText,
-              "It appears the FullScreen has closed but WinAmp hasn't been informed\nThe Morvix will not appear "
-              "until it's sorted out\n(Try double clicking on video screen a few times).");
+    EXPECT_EQ(
+        rig.windows.lastBoxText,
+        "It appears the FullScreen has closed but WinAmp hasn't been informed\nThe Morvix will not appear "
+        "until it's sorted out\n(Try double clicking on video screen a few times).");
     EXPECT_EQ(rig.windows.lastBoxCaption, "Morvix");
     EXPECT_EQ(rig.windows.lastBoxType, 0u);
 

@@ -49,7 +49,7 @@ protected:
     MemoryFileStore files;
     CBookmarkStore store{ipc, settings, files};
 
-    void WriteDataFile(const std::vector<BookmarkEntry> &mostRecentLast) {
+    void WriteDataFile(const std::vector<BookmarkEntry>& mostRecentLast) {
         std::vector<BookmarkEntry> stamped = mostRecentLast;
         for (std::size_t i = 0; i < stamped.size(); ++i)
             stamped[i].stamp = static_cast<int>(i);
@@ -61,9 +61,9 @@ protected:
         host.ClearLog();
     }
 
-    void Run(const std::vector<Step> &steps) {
+    void Run(const std::vector<Step>& steps) {
         for (std::size_t i = 0; i < steps.size(); ++i) {
-            const Step &s = steps[i];
+            const Step& s = steps[i];
             host.playlist = {s.file};
             host.listPos = 0;
             host.position = s.position;
@@ -79,13 +79,13 @@ protected:
         std::vector<std::pair<std::string, int>> saved;
         const auto it = files.files.find(kPath);
         if (it == files.files.end()) return saved;
-        for (const BookmarkEntry &e : DecodeDataFile(it->second).entries)
+        for (const BookmarkEntry& e : DecodeDataFile(it->second).entries)
             saved.emplace_back(e.fileName, e.position);
         return saved;
     }
 
-    int PositionOf(const std::string &name) const {
-        for (const BookmarkEntry &e : store.Entries())
+    int PositionOf(const std::string& name) const {
+        for (const BookmarkEntry& e : store.Entries())
             if (e.fileName == name) return e.position;
         ADD_FAILURE() << name << " not remembered";
         return -999;
@@ -94,16 +94,16 @@ protected:
 
 TEST_F(BookmarkStoreTest, DataFileLivesInThePluginsFolderOfTheIniDirectory) {
     const struct {
-        const char *directory;
+        const char* directory;
         bool nullAnswer;
-        const char *path;
+        const char* path;
     } cases[] = {
         {"D:\\Player", false, "D:\\Player\\plugins\\gen_morvix.dat"},
         {"D:\\Player\\", false, "D:\\Player\\plugins\\gen_morvix.dat"},
         {"", false, "\\plugins\\gen_morvix.dat"},
         {"ignored", true, "\\plugins\\gen_morvix.dat"},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         FakeHost h;
         h.iniDirectory = c.directory;
         h.answerNullTexts = c.nullAnswer;
@@ -295,7 +295,7 @@ TEST_F(BookmarkStoreTest, StatusNotificationInsideThePauseDoesNotRedirectTheJump
     WriteDataFile({{"b.avi", 5000, 0}});
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}}});
-    host.onRequest = [this](const HostRequest &r) {
+    host.onRequest = [this](const HostRequest& r) {
         if (r.message == WM_COMMAND && r.wParam == 40046) store.OnHostNotify(603, 2);
     };
     Run({{"b.avi",

@@ -14,33 +14,33 @@ using Bytes = std::vector<unsigned char>;
 // Little-endian builder for hand-made files.
 struct FileBytes {
     Bytes bytes;
-    FileBytes &Int(int v) {
+    FileBytes& Int(int v) {
         for (int shift = 0; shift < 32; shift += 8)
             bytes.push_back(static_cast<unsigned char>(unsigned(v) >> shift));
         return *this;
     }
-    FileBytes &Raw(const std::string &s) {
+    FileBytes& Raw(const std::string& s) {
         bytes.insert(bytes.end(), s.begin(), s.end());
         return *this;
     }
-    FileBytes &Entry(const std::string &name, int position) {
+    FileBytes& Entry(const std::string& name, int position) {
         return Int(1).Int(int(name.size())).Raw(name).Int(position);
     }
-    FileBytes &OldEntry(const std::string &name, int position) {
+    FileBytes& OldEntry(const std::string& name, int position) {
         return Int(int(name.size())).Raw(name).Int(position);
     }
 };
 
-std::vector<std::string> Names(const std::vector<BookmarkEntry> &entries) {
+std::vector<std::string> Names(const std::vector<BookmarkEntry>& entries) {
     std::vector<std::string> names;
-    for (const auto &e : entries)
+    for (const auto& e : entries)
         names.push_back(e.fileName);
     return names;
 }
 
-std::vector<int> Stamps(const std::vector<BookmarkEntry> &entries) {
+std::vector<int> Stamps(const std::vector<BookmarkEntry>& entries) {
     std::vector<int> stamps;
-    for (const auto &e : entries)
+    for (const auto& e : entries)
         stamps.push_back(e.stamp);
     return stamps;
 }
@@ -55,7 +55,7 @@ TEST(DataFileCodec, WorkedExampleIsWrittenByteForByte) {
 }
 
 TEST(DataFileCodec, WorkedExampleReadsInBothLayouts) {
-    for (const Bytes &bytes : {kWorkedCurrent, kWorkedOlder}) {
+    for (const Bytes& bytes : {kWorkedCurrent, kWorkedOlder}) {
         const DecodedDataFile file = DecodeDataFile(bytes);
         ASSERT_EQ(1u, file.entries.size());
         EXPECT_EQ("a.mp3", file.entries[0].fileName);
@@ -151,11 +151,11 @@ TEST(DataFileCodec, CutFileYieldsTheWholeEntriesBeforeTheCut) {
         std::vector<std::size_t> ends; // offset just past each entry
         if (current) {
             f.Int(31).Int(3);
-            for (const char *n : {"one", "two", "three"})
+            for (const char* n : {"one", "two", "three"})
                 ends.push_back(f.Entry(n, 1).bytes.size());
         } else {
             f.Int(3);
-            for (const char *n : {"one", "two", "three"})
+            for (const char* n : {"one", "two", "three"})
                 ends.push_back(f.OldEntry(n, 1).bytes.size());
         }
         for (std::size_t cut = 0; cut <= f.bytes.size(); ++cut) {
@@ -173,7 +173,7 @@ TEST(DataFileCodec, CutFileYieldsTheWholeEntriesBeforeTheCut) {
 
 TEST(DataFileCodec, DamagedCountsAndLengthsYieldOnlyWhatIsThere) {
     struct Case {
-        const char *what;
+        const char* what;
         Bytes bytes;
         std::vector<std::string> names;
     } cases[] = {
@@ -192,7 +192,7 @@ TEST(DataFileCodec, DamagedCountsAndLengthsYieldOnlyWhatIsThere) {
         {"empty file", Bytes{}, {}},
         {"cut in the first word", Bytes{31, 0}, {}},
     };
-    for (const Case &c : cases) {
+    for (const Case& c : cases) {
         const DecodedDataFile file = DecodeDataFile(c.bytes);
         EXPECT_EQ(c.names, Names(file.entries)) << c.what;
         EXPECT_EQ(int(c.names.size()) - 1, file.useCounter) << c.what;

@@ -109,7 +109,8 @@ TEST_F(ConfigDialog, ShowsOnlyAOneAsTicked) {
     settings = Make(1, 0, -5, 2, -1, 1);
     Run();
     const std::vector<int> want = {BST_CHECKED, BST_UNCHECKED, BST_UNCHECKED, BST_UNCHECKED, BST_CHECKED};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(want[i], dialog.checks[kBoxes[i]]) << "box " << kBoxes[i];
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(want[i], dialog.checks[kBoxes[i]]) << "box " << kBoxes[i];
     EXPECT_EQ("-5", dialog.texts[IDC_CFG_FASTWIND]);
 }
 
@@ -151,7 +152,8 @@ TEST_F(ConfigDialog, OkWithNothingChangedRewritesEveryKeyWithItsValue) {
 
 TEST_F(ConfigDialog, CancelAfterChangesReadsNothingAndWritesNothing) {
     dialog.user = [](FakeConfigDialog& d) {
-        for (int id : kBoxes) d.Tick(id, false);
+        for (int id : kBoxes)
+            d.Tick(id, false);
         d.Type(IDC_CFG_FASTWIND, "99");
         d.ClearLog();
         d.Click(IDCANCEL);

@@ -54,7 +54,8 @@ struct RecordingProfile : ProfileStore {
     Steps& steps;
     int writes = 0;
     explicit RecordingProfile(Steps& s) : steps(s) {}
-    DWORD GetString(const char*, const char* key, const char*, char* buffer, DWORD size, const char*) override {
+    DWORD GetString(const char*, const char* key, const char*, char* buffer, DWORD size,
+                    const char*) override {
         steps.push_back(std::string("ini read ") + key);
         if (size > 0) buffer[0] = '\0';
         return 0;

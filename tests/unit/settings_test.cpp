@@ -19,7 +19,8 @@ protected:
     const std::string path = "C:\\Player\\winamp.ini";
 
     void Put(const char* key, const std::string& value) { ini.Set(path, "gen_morvix", key, value); }
-    void ExpectFields(int bookmark, int pausefile, int fastwind, int mousepause, int showhours, int clipmouse) {
+    void ExpectFields(int bookmark, int pausefile, int fastwind, int mousepause, int showhours,
+                      int clipmouse) {
         EXPECT_EQ(settings.bookmark, bookmark);
         EXPECT_EQ(settings.pausefile, pausefile);
         EXPECT_EQ(settings.fastwind, fastwind);

@@ -28,8 +28,8 @@ TEST_F(WinampIpcTest, QueriesSendTheirCodesAndReturnTheAnswers) {
     EXPECT_EQ(ipc.GetVolume(), 200);
     EXPECT_EQ(ipc.GetStatus(), 3);
     EXPECT_EQ(ipc.GetListPos(), 4);
-    ExpectRequests({User(0, 630, 1), User(0, 105, 61000), User(1, 105, 180), User(static_cast<WPARAM>(-666), 122, 200),
-                    User(0, 104, 3), User(0, 125, 4)});
+    ExpectRequests({User(0, 630, 1), User(0, 105, 61000), User(1, 105, 180),
+                    User(static_cast<WPARAM>(-666), 122, 200), User(0, 104, 3), User(0, 125, 4)});
 }
 
 TEST_F(WinampIpcTest, CommandsSendTheirCodes) {

@@ -9,8 +9,8 @@ namespace {
 class FileHandle {
 public:
     explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    FileHandle(const FileHandle &) = delete;
-    FileHandle &operator=(const FileHandle &) = delete;
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
     ~FileHandle() { Close(); }
 
     bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
@@ -29,7 +29,7 @@ private:
 // A data file is a few kilobytes; anything beyond this is not one of ours, and only its start is read.
 constexpr DWORD kMaxReadBytes = 16u << 20;
 
-bool WriteAll(HANDLE file, const std::vector<unsigned char> &bytes) {
+bool WriteAll(HANDLE file, const std::vector<unsigned char>& bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD written = 0;
@@ -42,7 +42,7 @@ bool WriteAll(HANDLE file, const std::vector<unsigned char> &bytes) {
 
 } // namespace
 
-bool Win32FileStore::ReadAll(const std::string &path, std::vector<unsigned char> &bytes) {
+bool Win32FileStore::ReadAll(const std::string& path, std::vector<unsigned char>& bytes) {
     bytes.clear();
     FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -64,7 +64,7 @@ bool Win32FileStore::ReadAll(const std::string &path, std::vector<unsigned char>
 
 // The new contents go to a file beside the target and replace it in one rename, so that a failure at any
 // point leaves the previous file as it was.
-bool Win32FileStore::Replace(const std::string &path, const std::vector<unsigned char> &bytes) {
+bool Win32FileStore::Replace(const std::string& path, const std::vector<unsigned char>& bytes) {
     // A read-only file is the user's wish to keep it as it is. Windows itself refuses to replace one, but
     // not every implementation of the call does, so the attribute is looked at first.
     const DWORD attributes = ::GetFileAttributesA(path.c_str());

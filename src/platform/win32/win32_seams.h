@@ -60,13 +60,21 @@ public:
     BOOL IsWindowEnabled(HWND hwnd) override { return ::IsWindowEnabled(hwnd); }
     LONG_PTR GetStyle(HWND hwnd) override { return ::GetWindowLongPtrA(hwnd, GWL_STYLE); }
     HWND GetWindow(HWND hwnd, UINT command) override { return ::GetWindow(hwnd, command); }
-    int GetClassNameA(HWND hwnd, char* buffer, int size) override { return ::GetClassNameA(hwnd, buffer, size); }
+    int GetClassNameA(HWND hwnd, char* buffer, int size) override {
+        return ::GetClassNameA(hwnd, buffer, size);
+    }
     BOOL SetWindowTextA(HWND hwnd, const char* text) override { return ::SetWindowTextA(hwnd, text); }
-    int GetWindowTextA(HWND hwnd, char* buffer, int size) override { return ::GetWindowTextA(hwnd, buffer, size); }
-    BOOL RedrawWindow(HWND hwnd, UINT flags) override { return ::RedrawWindow(hwnd, nullptr, nullptr, flags); }
+    int GetWindowTextA(HWND hwnd, char* buffer, int size) override {
+        return ::GetWindowTextA(hwnd, buffer, size);
+    }
+    BOOL RedrawWindow(HWND hwnd, UINT flags) override {
+        return ::RedrawWindow(hwnd, nullptr, nullptr, flags);
+    }
     BOOL SetFocus(HWND hwnd) override { return ::SetFocus(hwnd) != nullptr; }
 
-    UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) override { return ::SetTimer(hwnd, id, elapse, nullptr); }
+    UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) override {
+        return ::SetTimer(hwnd, id, elapse, nullptr);
+    }
     BOOL KillTimer(HWND hwnd, UINT_PTR id) override { return ::KillTimer(hwnd, id); }
 
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override {
@@ -77,13 +85,15 @@ public:
     int GetSystemMetrics(int index) override { return ::GetSystemMetrics(index); }
 
     DWORD GetSysColor(int index) override { return ::GetSysColor(index); }
-    HPEN CreatePen(int style, int width, COLORREF colour) override { return ::CreatePen(style, width, colour); }
+    HPEN CreatePen(int style, int width, COLORREF colour) override {
+        return ::CreatePen(style, width, colour);
+    }
     HBRUSH CreateSolidBrush(COLORREF colour) override { return ::CreateSolidBrush(colour); }
     HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                      DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
-                      DWORD quality, DWORD pitchAndFamily, const char* face) override {
-        return ::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut, charSet,
-                             outPrecision, clipPrecision, quality, pitchAndFamily, face);
+                      DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                      DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* face) override {
+        return ::CreateFontA(height, width, escapement, orientation, weight, italic, underline, strikeOut,
+                             charSet, outPrecision, clipPrecision, quality, pitchAndFamily, face);
     }
     BOOL DeleteObject(HGDIOBJ object) override { return ::DeleteObject(object); }
     std::unique_ptr<Canvas> CanvasFor(HDC dc) override;

@@ -2,7 +2,9 @@
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
-HINSTANCE ThisModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+HINSTANCE ThisModule() {
+    return reinterpret_cast<HINSTANCE>(&__ImageBase);
+}
 
 namespace {
 
