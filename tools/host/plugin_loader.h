@@ -6,7 +6,8 @@
 
 #include "request_log.h"
 
-// The record a general-purpose plug-in hands to the player, as the player reads it.
+// The record a general-purpose plug-in hands to the player, as the player reads it. Declared here on its
+// own rather than taken from the plug-in's header, so that a layout fault in the plug-in shows in tests.
 struct GeneralPurposePluginRecord {
     int version;
     const char* description;
