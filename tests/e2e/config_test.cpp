@@ -79,26 +79,27 @@ private:
 public:
     static HWND OwnedMessageBox(HWND owner) {
         if (!owner) return nullptr;
-        struct Search {
-            HWND owner, found;
-        } search{owner, nullptr};
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                char cls[16] = "";
-                ::GetClassNameA(hwnd, cls, sizeof cls);
-                if (hwnd == s->owner || ::GetWindow(hwnd, GW_OWNER) != s->owner ||
-                    std::string(cls) != "#32770" || !::IsWindowVisible(hwnd))
-                    return TRUE;
-                s->found = hwnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        OwnedBoxSearch search{owner, nullptr};
+        ::EnumThreadWindows(::GetCurrentThreadId(), AcceptOwnedBox, reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
 
 private:
+    struct OwnedBoxSearch {
+        HWND owner, found;
+    };
+    // A callback of the system: it must be stdcall, which a lambda is not on 32-bit Windows.
+    static BOOL CALLBACK AcceptOwnedBox(HWND hwnd, LPARAM param) {
+        auto* s = reinterpret_cast<OwnedBoxSearch*>(param);
+        char cls[16] = "";
+        ::GetClassNameA(hwnd, cls, sizeof cls);
+        if (hwnd == s->owner || ::GetWindow(hwnd, GW_OWNER) != s->owner || std::string(cls) != "#32770" ||
+            !::IsWindowVisible(hwnd))
+            return TRUE;
+        s->found = hwnd;
+        return FALSE;
+    }
+
     static Script* s_current;
     std::vector<Step> m_steps;
     std::size_t m_next = 0;
