@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -31,19 +32,24 @@ TEST(PluginRecord, ExportReturnsTheSameRecordWithItsConstantsAndNoHostFields) {
     PluginRecord* second = get();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first, second);
-    EXPECT_EQ(first->version, 16);
-    ASSERT_NE(first->description, nullptr);
-    EXPECT_STREQ(first->description, "Morvix (gen_morvix.dll)");
-    EXPECT_NE(first->init, nullptr);
-    EXPECT_NE(first->config, nullptr);
-    EXPECT_NE(first->quit, nullptr);
-    EXPECT_EQ(first->hwndParent, nullptr);
-    EXPECT_EQ(first->hDllInstance, nullptr);
 
-    // The entries live inside the DLL's own image.
-    MEMORY_BASIC_INFORMATION info = {};
-    VirtualQuery(reinterpret_cast<void*>(first->init), &info, sizeof info);
-    EXPECT_EQ(info.AllocationBase, reinterpret_cast<void*>(dll));
+    // The host reads seven pointer-sized slots at fixed offsets (28 bytes in the 32-bit player), not
+    // through our declaration: read them back as raw slots. init, config and quit live in the DLL's image.
+    const auto* bytes = reinterpret_cast<const unsigned char*>(first);
+    const auto slot = [&](int index) {
+        std::uintptr_t value = 0;
+        std::memcpy(&value, bytes + index * sizeof(void*), sizeof(void*));
+        return value;
+    };
+    EXPECT_EQ(16u, slot(0) & 0xffffffffu);
+    EXPECT_STREQ("Morvix (gen_morvix.dll)", reinterpret_cast<const char*>(slot(1)));
+    for (int entry = 2; entry <= 4; ++entry) {
+        MEMORY_BASIC_INFORMATION info = {};
+        VirtualQuery(reinterpret_cast<void*>(slot(entry)), &info, sizeof info);
+        EXPECT_EQ(info.AllocationBase, reinterpret_cast<void*>(dll)) << "slot " << entry;
+    }
+    EXPECT_EQ(0u, slot(5)) << "hwndParent";
+    EXPECT_EQ(0u, slot(6)) << "hDllInstance";
     FreeLibrary(dll);
 }
 
