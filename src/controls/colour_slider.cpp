@@ -68,12 +68,7 @@ LRESULT CColourSliderCtrl::OnCustomDraw(const NMCUSTOMDRAW& draw) {
 LRESULT CColourSliderCtrl::OnItemPrePaint(const NMCUSTOMDRAW& draw) {
     if (draw.dwItemSpec == TBCD_TICS) return CDRF_DODEFAULT;
 
-    std::unique_ptr<Canvas> dc;
-    try {
-        dc = m_windows.CanvasFor(draw.hdc);
-    } catch (...) {
-        dc = nullptr;
-    }
+    const std::unique_ptr<Canvas> dc = m_windows.CanvasFor(draw.hdc);
     // Without a device context to paint into, the trackbar's own painting is better than a hole.
     if (dc == nullptr) return CDRF_DODEFAULT;
 

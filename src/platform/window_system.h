@@ -58,6 +58,7 @@ public:
                               DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
                               const char* face) = 0;
     virtual BOOL DeleteObject(HGDIOBJ object) = 0;
-    // A canvas over a device context handed over for painting (a custom-draw notification's HDC).
+    // A canvas over a device context handed over for painting (a custom-draw notification's HDC); null
+    // when there is none or it cannot be made.
     virtual std::unique_ptr<Canvas> CanvasFor(HDC dc) = 0;
 };

@@ -1,5 +1,6 @@
 // The DLL's face towards the host: the export, the record, init/config/quit, the two taps, and the
-// program's global objects in the order they are built.
+// program's global objects in the order they are built. The DLL is built without exceptions (see
+// lean_runtime.cpp), so none can leave these entries into the host.
 #include "bar/dlg_buttons.h"
 #include "bookmarks/bookmark_store.h"
 #include "host/lifecycle.h"
@@ -82,45 +83,30 @@ void RegisterControlClasses() {
 int Init() {
     if (s_running) return 0;
     s_running = true;
-    try {
-        RegisterControlClasses();
-        PluginParts parts = Parts();
-        PluginInit(parts);
-    } catch (...) {
-    }
+    RegisterControlClasses();
+    PluginParts parts = Parts();
+    PluginInit(parts);
     return 0;
 }
 
 void Config() {
-    try {
-        RegisterControlClasses();
-        RunConfigDialog(s_windows, g_dlgButtons.GetSafeHwnd(), g_settings, g_winamp, s_profile);
-    } catch (...) {
-    }
+    RegisterControlClasses();
+    RunConfigDialog(s_windows, g_dlgButtons.GetSafeHwnd(), g_settings, g_winamp, s_profile);
 }
 
 void Quit() {
-    try {
-        PluginParts parts = Parts();
-        PluginQuit(parts);
-    } catch (...) {
-    }
+    PluginParts parts = Parts();
+    PluginQuit(parts);
     s_running = false;
 }
 
 LRESULT CALLBACK HostWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        ObserveHostMessage(g_bookmarks, g_dlgButtons, message, wParam, lParam);
-    } catch (...) {
-    }
+    ObserveHostMessage(g_bookmarks, g_dlgButtons, message, wParam, lParam);
     return ::CallWindowProcA(g_prevWndProc, hwnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    try {
-        ObserveMouse(g_dlgButtons, code, wParam, lParam);
-    } catch (...) {
-    }
+    ObserveMouse(g_dlgButtons, code, wParam, lParam);
     return ::CallNextHookEx(g_mouseHook, code, wParam, lParam);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_seams.h"
 
+#include <new>
+
 namespace {
 
 // A canvas over a device context that the caller owns (the trackbar's, for one notification).
@@ -46,5 +48,6 @@ private:
 
 std::unique_ptr<Canvas> Win32WindowSystem::CanvasFor(HDC dc) {
     if (dc == nullptr) return nullptr;
-    return std::make_unique<GdiCanvas>(dc);
+    // The DLL has no exceptions: a canvas that cannot be allocated is a null one, which the caller handles.
+    return std::unique_ptr<Canvas>(new (std::nothrow) GdiCanvas(dc));
 }

@@ -13,7 +13,6 @@ bool ReturnsResultDirectly(UINT message) {
 }
 
 // One procedure for every dialog of the plug-in: the handler rides in DWLP_USER from WM_INITDIALOG on.
-// No exception may leave into the platform's dialog manager, and through it into the host.
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     DialogHandler* handler;
     if (message == WM_INITDIALOG) {
@@ -25,12 +24,7 @@ INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     if (handler == nullptr) return FALSE;
 
     LRESULT result = 0;
-    bool handled = false;
-    try {
-        handled = handler->OnMessage(hwnd, message, wParam, lParam, &result);
-    } catch (...) {
-        handled = false;
-    }
+    const bool handled = handler->OnMessage(hwnd, message, wParam, lParam, &result);
     if (!handled) {
         // The framework's defaults for OK and Cancel: end the dialog (a modeless one is hidden).
         if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
