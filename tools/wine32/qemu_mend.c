@@ -1,5 +1,5 @@
 /* Preloaded into 32-bit Wine when it runs under qemu-i386 on a kernel that cannot run 32-bit code.
- * qemu 7.2 gets two things wrong that Wine depends on:
+ * qemu 7.2 gets three things wrong that Wine depends on:
  *  - mmap with MAP_FIXED_NOREPLACE maps somewhere else instead of failing, so Wine's reservation of
  *    its address space turns into a minute-long search. Here the address goes down as a hint and a
  *    mapping anywhere else is undone and reported as EEXIST, which is what the kernel would say.
@@ -175,7 +175,7 @@ int sigaction(int signo, const struct sigaction* act, struct sigaction* old) {
     void (*previous)(int, siginfo_t*, void*) = s_handlers[signo];
     struct sigaction mine;
     const struct sigaction* pass = act;
-    if (act && (act->sa_flags & SA_SIGINFO) && act->sa_sigaction) {
+    if (act && (act->sa_flags & SA_SIGINFO) && act->sa_handler != SIG_DFL && act->sa_handler != SIG_IGN) {
         mine = *act;
         mine.sa_sigaction = mended_handler;
         pass = &mine;
