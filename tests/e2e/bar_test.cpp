@@ -242,22 +242,24 @@ TEST(BarMouse, LostVideoWindowGivesOneMessageBoxUntilItIsBack) {
     TestHost host;
     StartVideo(host);
     host.DestroyVideoKeepingFullScreen();
-    host.WhenWindowAppears("Morvix", [](HWND box) { TestHost::PressButton(box, IDOK); });
+    // Every box is answered, so that a second one cannot hold the test in its modal loop, and counted.
+    host.WhenWindowAppears(
+        "Morvix", [](HWND box) { TestHost::PressButton(box, IDOK); }, true);
     host.Click(kVideoX, kVideoY);
     ASSERT_TRUE(host.WaitFor([&] { return host.Answered("Morvix"); }));
     ASSERT_TRUE(host.WaitFor([&] { return TestHost::FindWindowByTitle("Morvix") == nullptr; }));
 
-    host.WhenWindowAppears("Morvix", [](HWND box) { TestHost::PressButton(box, IDOK); });
     host.MouseMove(kVideoX + 20, kVideoY);
     host.Click(kVideoX + 40, kVideoY);
     host.Pump();
-    EXPECT_EQ(TestHost::FindWindowByTitle("Morvix"), nullptr);
+    EXPECT_EQ(host.Answers("Morvix"), 1) << "boxes while the video window is still missing";
     EXPECT_FALSE(host.BarVisible());
 
     host.SetFullScreen(true); // a video window exists again
     host.Click(kVideoX, kVideoY);
     EXPECT_TRUE(host.WaitFor([&] { return host.BarVisible(); }));
-    EXPECT_EQ(TestHost::FindWindowByTitle("Morvix"), nullptr) << "no second message box";
+    host.Pump();
+    EXPECT_EQ(host.Answers("Morvix"), 1) << "boxes in all";
 }
 
 TEST(BarButtons, RestoreClosesTheVideoWindowAndExitQuitsTheHost) {

@@ -99,9 +99,12 @@ public:
     // --- other windows: the configuration dialog ("Config Morvix"), the message box ("Morvix")
     static HWND FindWindowByTitle(const std::string& title) { return probe::FindWindowByTitle(title); }
     // Runs `action` once, on this thread, as soon as a visible top-level window with this title exists,
-    // even inside a modal loop (config, a message box). Pending until then; see Answered.
-    void WhenWindowAppears(const std::string& title, std::function<void(HWND)> action);
+    // even inside a modal loop (config, a message box). Pending until then; see Answered. With everyTime,
+    // it runs once for each such window, for as long as the test lasts; see Answers.
+    void WhenWindowAppears(const std::string& title, std::function<void(HWND)> action,
+                           bool everyTime = false);
     bool Answered(const std::string& title) const; // the action for `title` has run
+    int Answers(const std::string& title) const;   // the windows with this title an action has run for
     // Presses a dialog button the way a click does (posted WM_COMMAND with BN_CLICKED).
     static void PressButton(HWND dialog, int id);
 
@@ -112,7 +115,10 @@ private:
     struct Watch {
         std::string title;
         std::function<void(HWND)> action;
+        bool everyTime = false;
         bool done = false;
+        HWND last = nullptr; // the window the action last ran for
+        int answers = 0;
     };
     static void CALLBACK OnWatchTimer(HWND, UINT, UINT_PTR, DWORD);
     void RunWatches();
