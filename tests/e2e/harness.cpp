@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "mouse_input.h"
 
@@ -81,6 +82,16 @@ TestHost::TestHost(TestHostOptions options) : m_options(std::move(options)) {
 
     HostOptions host;
     host.folder = FreshFolder();
+    const std::size_t fixedPart = host.folder.size() + std::strlen("\\plugins\\gen_morvix.dat");
+    if (m_options.dataPathLength > fixedPart + 1)
+        m_options.iniSubfolder = std::string(m_options.dataPathLength - fixedPart - 1, 'd');
+    if (!m_options.iniSubfolder.empty()) {
+        host.iniDirectory = host.folder + "\\" + m_options.iniSubfolder;
+        if (!::CreateDirectoryA(host.iniDirectory.c_str(), nullptr))
+            ADD_FAILURE() << "cannot make the INI directory " << host.iniDirectory;
+        if (m_options.iniPluginsFolder)
+            ::CreateDirectoryA((host.iniDirectory + "\\plugins").c_str(), nullptr);
+    }
     host.playlist = m_options.playlist;
     host.showMainWindow = false;
     host.animateVideo = false;

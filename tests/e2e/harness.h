@@ -27,6 +27,13 @@ struct TestHostOptions {
     std::optional<std::string> dataFile; // bytes of plugins\gen_morvix.dat written before init
     std::vector<PlaylistEntry> playlist = {
         {"C:\\Media\\first.avi", 600}, {"C:\\Media\\second.avi", 300}, {"C:\\Media\\third.avi", 120}};
+    // The INI directory (INI file and data file) when not the host folder: a folder of this name inside it,
+    // made before init, with a "plugins" folder of its own unless iniPluginsFolder is false.
+    std::string iniSubfolder;
+    bool iniPluginsFolder = true;
+    // When set, the INI subfolder's name is made as long as it takes for the data file's path to have
+    // this many characters.
+    std::size_t dataPathLength = 0;
     bool loadPlugin = true;   // false: the host alone, no plug-in
     bool manualClock = false; // true: playback time moves only through AdvanceClock
 };
@@ -65,7 +72,7 @@ public:
     // --- files
     const std::string& Folder() const { return m_session->Folder(); }
     const std::string& IniFile() const { return m_session->IniFile(); }
-    std::string DataFile() const { return m_session->PluginsFolder() + "\\gen_morvix.dat"; }
+    std::string DataFile() const { return m_session->IniDirectory() + "\\plugins\\gen_morvix.dat"; }
     static std::optional<std::string> ReadFile(const std::string& path); // nullopt when missing
     static void WriteFile(const std::string& path, const std::string& bytes);
 
