@@ -48,4 +48,31 @@ void BM_TrackChange(benchmark::State& state) {
 }
 BENCHMARK(BM_TrackChange)->Arg(30)->Arg(100000);
 
+// Start-up with a damaged data file of 16 MiB of one-character names: loading stops at a bound.
+void BM_OpenHugeFileOfTinyEntries(benchmark::State& state) {
+    std::vector<unsigned char> bytes;
+    auto put = [&bytes](int v) {
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<unsigned char>(static_cast<unsigned>(v) >> shift));
+    };
+    const int count = (16 << 20) / 13; // tag, length, one byte, position
+    put(31);
+    put(count);
+    for (int i = 0; i < count; ++i) {
+        put(1);
+        put(1);
+        bytes.push_back(static_cast<unsigned char>('a' + i % 26));
+        put(i);
+    }
+    std::size_t loaded = 0;
+    for (auto _ : state) {
+        Run run;
+        run.files.files["C:\\Player\\plugins\\gen_morvix.dat"] = bytes;
+        run.store.Open();
+        loaded = run.store.Entries().size();
+    }
+    state.counters["entries"] = static_cast<double>(loaded);
+}
+BENCHMARK(BM_OpenHugeFileOfTinyEntries)->Unit(benchmark::kMillisecond);
+
 } // namespace

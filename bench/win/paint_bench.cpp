@@ -1,5 +1,6 @@
 // Paint cost of the bar's sliders under the platform's trackbar: one full paint owner-drawn through
-// CColourSliderCtrl against the same trackbar left to its default painting, in one run.
+// CColourSliderCtrl against the same trackbar left to its default painting, in one run. Then the cost of
+// one data-file save (save_cost.cpp).
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -9,34 +10,13 @@
 #include "../../tests/e2e/bar_sliders.h"
 #include "controls/colour_slider.h"
 #include "platform/win32/win32_seams.h"
+#include "timing.h"
 
 namespace {
 
 constexpr int kBatch = 20;
 constexpr int kRounds = 300;
 constexpr double kBudget = 1.5;
-
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Other programs on the machine only ever add time, so the fastest batch is the steadiest estimate of the
-// paint's own cost; the median shows what a loaded machine sees.
-double Best(const std::vector<double>& values) {
-    return *std::min_element(values.begin(), values.end());
-}
 
 // A memory context with a 32-bit bitmap the size of the slider, as a paint target.
 class MemoryTarget {
@@ -146,5 +126,6 @@ int main() {
     }
     std::printf("owner-drawn paint %s %.1f times the default\n", withinBudget ? "within" : "NOT within",
                 kBudget);
+    ReportSaveCost();
     return withinBudget ? 0 : 1;
 }

@@ -1,4 +1,6 @@
 // The bar's transport controls, its clock and its three sliders, all talking to the host.
+#include <algorithm>
+
 #include "bar/clock_text.h"
 #include "bar/dlg_buttons.h"
 #include "bar/transport_math.h"
@@ -29,7 +31,9 @@ void CDlgButtons::UpdateTime() {
 void CDlgButtons::SyncVolume() {
     // The host may report a volume change before the bar's window exists.
     if (m_sliderVolume.GetSafeHwnd() == nullptr) return;
-    m_sliderVolume.SetPos(kMaxVolume - m_host.GetVolume());
+    // The host's answer is used only within the slider's range, whatever it is.
+    const int volume = std::clamp(m_host.GetVolume(), 0, kMaxVolume);
+    m_sliderVolume.SetPos(kMaxVolume - volume);
 }
 
 void CDlgButtons::OnSkipBack(int stepMs) {

@@ -78,8 +78,11 @@ void CDlgButtons::Hide() {
 }
 
 void CDlgButtons::ClipToBar() {
-    m_windows.GetClipCursor(&m_rcSavedClip);
-    m_bClipSaved = true;
+    // A clip saved earlier and not yet given back is the user's; the current one may be our own strip.
+    if (!m_bClipSaved) {
+        m_windows.GetClipCursor(&m_rcSavedClip);
+        m_bClipSaved = true;
+    }
     const RECT clip = ClipAroundBar(BarRect());
     m_windows.ClipCursor(&clip);
 }

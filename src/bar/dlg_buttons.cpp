@@ -39,6 +39,12 @@ bool CDlgButtons::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_DESTROY:
         OnDestroy();
         return false;
+    case WM_CLOSE:
+        // Alt+F4 while the bar has the focus, or quit: the dialog defaults would only hide the window,
+        // leaving its timer ticking and the cursor clipped; the bar goes away the way it always does.
+        ShowBar(false);
+        *result = 0;
+        return true;
     case WM_TIMER:
         return OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_HSCROLL:
@@ -86,6 +92,11 @@ bool CDlgButtons::OnCommand(int id) {
         return true;
     case IDC_RESTORE:
         OnRestore();
+        return true;
+    case IDOK:
+    case IDCANCEL:
+        // Enter or Escape, where the host's loop routes dialog keys to the bar.
+        ShowBar(false);
         return true;
     default:
         return false;

@@ -18,6 +18,7 @@ CBookmarkStore::CBookmarkStore(CWinampIPC& host, const Settings& settings, FileS
     : m_host(host), m_settings(settings), m_files(files) {}
 
 void CBookmarkStore::Open() {
+    m_lastWritten.clear();
     dataFilePath = m_host.GetIniDirectory();
     if (dataFilePath.empty() || dataFilePath.back() != '\\') dataFilePath += '\\';
     dataFilePath += "plugins\\gen_morvix.dat";
@@ -114,7 +115,12 @@ void CBookmarkStore::Save() {
     for (auto it = m_byRecency.rbegin(); it != m_byRecency.rend() && recent.size() < data_file::kMaxEntries;
          ++it)
         recent.push_back(&entries[it->second]);
-    if (m_files.Replace(dataFilePath, EncodeDataFile(recent))) m_fileKnown = true;
+    std::vector<unsigned char> bytes = EncodeDataFile(recent);
+    // The file already holds exactly these bytes: replacing it again costs a flush and a rename for nothing.
+    if (m_fileKnown && m_lastWritten == bytes) return;
+    if (!m_files.Replace(dataFilePath, bytes)) return;
+    m_fileKnown = true;
+    m_lastWritten = std::move(bytes);
 }
 
 // The file could not be read at start (another program held it, say) but can be now: its entries join

@@ -72,4 +72,6 @@ private:
     // True once the data file's previous contents are in the list, or were replaced by a write of ours;
     // until then a write first tries to read what it would replace.
     bool m_fileKnown = false;
+    // What this run last wrote to the data file; empty before the first write (a written file never is).
+    std::vector<unsigned char> m_lastWritten;
 };

@@ -72,7 +72,7 @@ DecodedDataFile DecodeDataFile(const unsigned char* bytes, std::size_t size) {
 
     // The count is only an upper bound: entries are read one by one while the bytes last, so nothing is
     // reserved from it.
-    for (std::int32_t i = 0; i < count; ++i) {
+    for (std::int32_t i = 0; i < count && file.entries.size() < data_file::kMaxLoadedEntries; ++i) {
         BookmarkEntry entry{std::string(), 0, 0};
         if (!ReadEntry(in, current, entry)) break;
         file.entries.push_back(std::move(entry));

@@ -13,6 +13,9 @@ namespace data_file {
 constexpr int kVersion = 31;
 // The file keeps this many of the most recently used entries; the list in memory may be longer.
 constexpr std::size_t kMaxEntries = 30;
+// Loading stops after this many entries: every file the plug-in ever wrote holds at most kMaxEntries,
+// and a damaged file of millions of tiny entries would otherwise stall the host's start.
+constexpr std::size_t kMaxLoadedEntries = 1000;
 } // namespace data_file
 
 struct DecodedDataFile {
@@ -23,9 +26,9 @@ struct DecodedDataFile {
     int useCounter = -1;
 };
 
-// Reads as many whole entries as the bytes really hold, never more than the file's count; a cut or
-// damaged tail, a negative count or name length, and trailing bytes yield what came before them. A name
-// ends at its first zero byte.
+// Reads as many whole entries as the bytes really hold, never more than the file's count nor more than
+// kMaxLoadedEntries; a cut or damaged tail, a negative count or name length, and trailing bytes yield
+// what came before them. A name ends at its first zero byte.
 DecodedDataFile DecodeDataFile(const unsigned char* bytes, std::size_t size);
 inline DecodedDataFile DecodeDataFile(const std::vector<unsigned char>& bytes) {
     return DecodeDataFile(bytes.data(), bytes.size());

@@ -40,6 +40,7 @@ public:
     virtual int GetWindowTextA(HWND hwnd, char* buffer, int size) = 0;
     virtual BOOL RedrawWindow(HWND hwnd, UINT flags) = 0;
     virtual BOOL SetFocus(HWND hwnd) = 0;
+    virtual BOOL SetForegroundWindow(HWND hwnd) = 0;
 
     virtual UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) = 0;
     virtual BOOL KillTimer(HWND hwnd, UINT_PTR id) = 0;

@@ -41,11 +41,20 @@ Settings g_settings;
 
 namespace {
 
+// The host window whose chain still holds HostWndProc, chaining to g_prevWndProc: quit cannot take it out
+// again when something subclassed the window after us.
+HWND s_chainedWindow = nullptr;
+
 class Win32HostTaps : public HostTaps {
 public:
     void SubclassHostWindow() override {
+        HWND host = g_plugin.hwndParent;
+        // Still in this window's chain from before: subclassing again would make the foreign procedure
+        // above us our "previous" one, and it chains back to us, without end.
+        if (host != nullptr && host == s_chainedWindow && ::IsWindow(host)) return;
         g_prevWndProc = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrA(g_plugin.hwndParent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HostWndProc)));
+            ::SetWindowLongPtrA(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HostWndProc)));
+        s_chainedWindow = g_prevWndProc != nullptr ? host : nullptr;
     }
     bool InstallMouseHook() override {
         g_mouseHook = ::SetWindowsHookExA(WH_MOUSE, MouseHookProc, nullptr, ::GetCurrentThreadId());
@@ -61,6 +70,7 @@ public:
         if (g_prevWndProc == nullptr || !::IsWindow(host)) return;
         if (::GetWindowLongPtrA(host, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(HostWndProc)) return;
         ::SetWindowLongPtrA(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_prevWndProc));
+        s_chainedWindow = nullptr;
     }
 };
 
@@ -95,13 +105,16 @@ void Config() {
 }
 
 void Quit() {
+    // From here on the host window's messages are only passed on: nothing may reach the store once it
+    // has written its last file.
+    s_running = false;
     PluginParts parts = Parts();
     PluginQuit(parts);
-    s_running = false;
 }
 
 LRESULT CALLBACK HostWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    ObserveHostMessage(g_bookmarks, g_dlgButtons, message, wParam, lParam);
+    // After quit the procedure may still be in the chain; it only passes messages on then.
+    if (s_running) ObserveHostMessage(g_bookmarks, g_dlgButtons, message, wParam, lParam);
     return ::CallWindowProcA(g_prevWndProc, hwnd, message, wParam, lParam);
 }
 

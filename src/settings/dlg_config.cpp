@@ -120,8 +120,27 @@ BOOL CDlgConfig::OnInitDialog() {
     return TRUE;
 }
 
+namespace {
+// The dialog that is running, if any. The host may ask to configure again from inside its modal loop.
+const CDlgConfig* s_openConfig = nullptr;
+
+class OpenConfigMark {
+public:
+    explicit OpenConfigMark(const CDlgConfig& dialog) { s_openConfig = &dialog; }
+    OpenConfigMark(const OpenConfigMark&) = delete;
+    OpenConfigMark& operator=(const OpenConfigMark&) = delete;
+    ~OpenConfigMark() { s_openConfig = nullptr; }
+};
+} // namespace
+
 void RunConfigDialog(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
                      ProfileStore& profile) {
+    if (s_openConfig != nullptr) {
+        const HWND open = s_openConfig->GetSafeHwnd();
+        if (open != nullptr) windows.SetForegroundWindow(open);
+        return;
+    }
     CDlgConfig dialog(windows, parent, settings, host, profile);
+    const OpenConfigMark mark(dialog);
     dialog.DoModal();
 }

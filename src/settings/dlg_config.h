@@ -38,6 +38,8 @@ public:
         : m_windows(windows), m_templateId(templateId), m_parent(parent) {}
 
     INT_PTR DoModal() { return m_windows.RunModalDialog(m_templateId, m_parent, this); }
+    // The dialog's window while it runs; null before it is made.
+    HWND GetSafeHwnd() const { return m_hWnd; }
     bool OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 protected:
@@ -75,5 +77,6 @@ private:
 };
 
 // Runs the dialog for the call only; on OK the six settings are stored and written to the INI file.
+// While it runs, a second call brings it to the front instead of opening another one over the same settings.
 void RunConfigDialog(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
                      ProfileStore& profile);

@@ -46,6 +46,8 @@ int ParseIniInt(const char* text) {
 
 void Settings::Load(CWinampIPC& host, ProfileStore& profile) {
     const std::string path = host.GetIniFile();
+    // The profile functions would look for an empty name in the Windows directory: no file, no reading.
+    if (path.empty()) return;
     for (int i = 0; i < settings_ini::kKeyCount; ++i) {
         char buffer[256] = {};
         const DWORD copied = profile.GetString(settings_ini::kSection, settings_ini::kKeys[i], "", buffer,
@@ -58,6 +60,7 @@ void Settings::Load(CWinampIPC& host, ProfileStore& profile) {
 
 void Settings::Save(CWinampIPC& host, ProfileStore& profile) const {
     const std::string path = host.GetIniFile();
+    if (path.empty()) return;
     for (int i = 0; i < settings_ini::kKeyCount; ++i) {
         char text[16];
         std::snprintf(text, sizeof text, "%i", settings_ini::Field(*this, i));

@@ -196,4 +196,73 @@ TEST(Bookmarks, ALockedDataFileIsNotOverwrittenAndItsPositionsSurviveTheRun) {
     EXPECT_TRUE(FileHolds(host, want)) << Hex(TestHost::ReadFile(host.DataFile()));
 }
 
+// The names in a folder, "." and ".." aside.
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+TEST(Bookmarks, DataPathsUpToThePathLimitAreSavedLeavingNoTemporaryFile) {
+    // 255 still leaves room for the usual temporary name; 259 is the longest path the platform takes.
+    for (const std::size_t length : {255u, 259u}) {
+        SCOPED_TRACE("data path of " + std::to_string(length) + " characters");
+        TestHostOptions options = TwoFiles();
+        options.dataPathLength = length;
+        TestHost host(options);
+        ASSERT_EQ(length, host.DataFile().size());
+        WatchAThenMoveToB(host);
+        EXPECT_TRUE(FileHolds(host, kAfterFirstRun)) << Hex(TestHost::ReadFile(host.DataFile()));
+        const std::string plugins = host.DataFile().substr(0, host.DataFile().find_last_of('\\'));
+        EXPECT_EQ(std::vector<std::string>{"gen_morvix.dat"}, FilesIn(plugins));
+    }
+}
+
+TEST(Bookmarks, AMissingPluginsFolderInTheIniDirectoryIsMadeForTheFile) {
+    TestHostOptions options = TwoFiles();
+    options.iniSubfolder = "profile";
+    options.iniPluginsFolder = false;
+    TestHost host(options);
+    WatchAThenMoveToB(host);
+    EXPECT_TRUE(FileHolds(host, kAfterFirstRun)) << Hex(TestHost::ReadFile(host.DataFile()));
+}
+
+TEST(Bookmarks, AStaleTemporaryFileFromACrashIsNeitherReadNorInTheWay) {
+    TestHostOptions options = TwoFiles();
+    options.dataFile = kAfterFirstRun;
+    TestHost host(options);
+    TestHost::WriteFile(host.DataFile() + ".new", DataFile(1).Entry(kA, 5000).bytes + "cut her");
+    host.Player().Play(); // a.avi, from the data file itself
+    EXPECT_EQ(61000, host.Player().PositionMs()) << host.Describe();
+    host.AdvanceClock(4000);
+    TrackInfoChanged(host);
+    host.Player().Next();
+    const std::string want = DataFile(2).Entry(kB, 0).Entry(kA, 65000).bytes;
+    EXPECT_TRUE(FileHolds(host, want)) << Hex(TestHost::ReadFile(host.DataFile()));
+    EXPECT_FALSE(TestHost::ReadFile(host.DataFile() + ".new")) << "the stale file went with the write";
+}
+
+TEST(Bookmarks, ADataPathThatIsAFolderIsLeftAloneAndTheRunGoesOn) {
+    TestHost host(TwoFiles());
+    host.Quit();
+    ::DeleteFileA(host.DataFile().c_str());
+    ASSERT_TRUE(::CreateDirectoryA(host.DataFile().c_str(), nullptr));
+    TestHost::WriteFile(host.DataFile() + "\\mine.txt", "the user's");
+    host.Restart();
+    WatchAThenMoveToB(host);
+    host.Player().SetListPos(0); // the run still remembers a.avi
+    EXPECT_EQ(61000, host.Player().PositionMs()) << host.Describe();
+    host.Quit();
+    EXPECT_EQ(std::vector<std::string>{"mine.txt"}, FilesIn(host.DataFile()));
+    EXPECT_EQ(TestHost::ReadFile(host.DataFile() + "\\mine.txt"), std::string("the user's"));
+    EXPECT_FALSE(TestHost::ReadFile(host.DataFile() + ".new"));
+}
+
 } // namespace

@@ -363,4 +363,52 @@ TEST(ConfigDialog, ANumberThatDoesNotReadKeepsTheDialogOpenAndCancelKeepsTheBoxe
     EXPECT_EQ(iniBefore, IniBytes(host));
 }
 
+// The visible dialogs titled "Config Morvix" of this thread.
+std::vector<HWND> OpenDialogs() {
+    std::vector<HWND> found;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            char title[32] = "";
+            ::GetWindowTextA(hwnd, title, sizeof title);
+            if (::IsWindowVisible(hwnd) && std::string(title) == kTitle)
+                reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::size_t ConfigReturns(TestHost& host) {
+    const auto& log = host.Log().Entries();
+    return static_cast<std::size_t>(std::count_if(log.begin(), log.end(), [](const HostRequest& r) {
+        return r.IsNote() && r.note == "config returned";
+    }));
+}
+
+TEST(ConfigDialog, ConfigureWhileOpenBringsTheOpenDialogToTheFrontInsteadOfOpeningASecond) {
+    TestHost host;
+    Script script;
+    int dialogs = 0;
+    FindDialog(script);
+    // The host asks from its own window's messages, which the dialog's modal loop dispatches.
+    script.Then("the host asks to configure again", [&] {
+        ::PostMessageA(host.MainWindow(), HostWindow::kConfigureMessage, 0, 0);
+        return true;
+    });
+    script.Then("the second configure returned, or opened a dialog", [&] {
+        dialogs = static_cast<int>(OpenDialogs().size());
+        return dialogs > 1 || ConfigReturns(host) == 1;
+    });
+    script.Then("Cancel on every dialog", [&] {
+        for (HWND open : OpenDialogs())
+            TestHost::PressButton(open, IDCANCEL);
+        return true;
+    });
+    host.Config();
+    EXPECT_TRUE(script.Finished()) << script.Trace();
+    EXPECT_EQ(1, dialogs);
+    EXPECT_EQ(2u, ConfigReturns(host));
+}
+
 } // namespace

@@ -27,6 +27,33 @@ LRESULT CALLBACK Bystander(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     return CallWindowProcA(g_bystanderNext, hwnd, message, wParam, lParam);
 }
 
+// A foreign subclass that notices when the chain below it comes back to it without end.
+WNDPROC g_guardedNext = nullptr;
+int g_guardedDepth = 0;
+bool g_chainLooped = false;
+LRESULT CALLBACK GuardedBystander(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_guardedDepth >= 8) {
+        g_chainLooped = true;
+        return 0;
+    }
+    ++g_guardedDepth;
+    const LRESULT result = CallWindowProcA(g_guardedNext, hwnd, message, wParam, lParam);
+    --g_guardedDepth;
+    return result;
+}
+
+void SubclassWithGuardedBystander(HWND hwnd) {
+    g_chainLooped = false;
+    g_guardedDepth = 0;
+    g_guardedNext = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GuardedBystander)));
+}
+
+// Takes every subclass off the window, so nothing of the plug-in's or the test's outlives the test.
+void UnsubclassAll(HWND hwnd) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, GetClassLongPtrA(hwnd, GCLP_WNDPROC));
+}
+
 TestHostOptions Manual(const std::string& ini = "[Winamp]\r\n") {
     TestHostOptions options;
     options.manualClock = true;
@@ -82,6 +109,46 @@ TEST(PluginFrame, QuitLeavesAChainAloneThatSomeoneElseSubclassedSince) {
     host.Player().Play();
     EXPECT_EQ(SendMessageA(host.MainWindow(), WM_USER, 0, 104), 1) << "the chain still reaches the host";
     SetWindowLongPtrA(host.MainWindow(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_bystanderNext));
+}
+
+TEST(PluginFrame, InitAgainAfterAQuitThatCouldNotUnsubclassReusesTheChain) {
+    TestHost host(Manual());
+    SubclassWithGuardedBystander(host.MainWindow());
+    host.Record()->quit();
+    host.Record()->init();
+    host.Player().Play();
+    host.Log().Clear();
+    EXPECT_EQ(SendMessageA(host.MainWindow(), WM_USER, 0, 104), 1) << "status through the chain";
+    EXPECT_FALSE(g_chainLooped) << "a message went round the chain without reaching the host";
+    host.Player().Next(); // the plug-in hears the notification again and asks for the new file
+    EXPECT_GE(host.Log().CountUser(211), 1u) << host.Describe();
+    EXPECT_FALSE(g_chainLooped);
+    UnsubclassAll(host.MainWindow());
+}
+
+TEST(PluginFrame, AfterQuitAProcedureLeftInTheChainOnlyPassesMessagesOn) {
+    TestHost host(Manual());
+    // second.avi gets a remembered position: were the plug-in still listening, coming back to it would
+    // pause the player and jump.
+    host.Player().SetListPos(1);
+    host.Player().Play();
+    host.AdvanceClock(5000);
+    SendMessageA(host.MainWindow(), WM_USER, 5, 603);
+    host.Player().SetListPos(0);
+    SubclassWithGuardedBystander(host.MainWindow());
+    host.Record()->quit();
+    const std::optional<std::string> saved = TestHost::ReadFile(host.DataFile());
+    ASSERT_TRUE(saved);
+
+    host.Log().Clear();
+    host.Player().Next();
+    EXPECT_EQ(host.Log().CountUser(125), 0u) << host.Describe();
+    EXPECT_EQ(host.Log().CountUser(106), 0u) << "no jump";
+    EXPECT_EQ(host.Log().CountCommand(40046), 0u) << "no pause";
+    EXPECT_EQ(host.Player().Status(), 1);
+    EXPECT_EQ(TestHost::ReadFile(host.DataFile()), saved) << "the data file is not written after quit";
+    EXPECT_FALSE(g_chainLooped);
+    UnsubclassAll(host.MainWindow());
 }
 
 } // namespace

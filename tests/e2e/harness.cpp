@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "mouse_input.h"
 
@@ -81,6 +82,16 @@ TestHost::TestHost(TestHostOptions options) : m_options(std::move(options)) {
 
     HostOptions host;
     host.folder = FreshFolder();
+    const std::size_t fixedPart = host.folder.size() + std::strlen("\\plugins\\gen_morvix.dat");
+    if (m_options.dataPathLength > fixedPart + 1)
+        m_options.iniSubfolder = std::string(m_options.dataPathLength - fixedPart - 1, 'd');
+    if (!m_options.iniSubfolder.empty()) {
+        host.iniDirectory = host.folder + "\\" + m_options.iniSubfolder;
+        if (!::CreateDirectoryA(host.iniDirectory.c_str(), nullptr))
+            ADD_FAILURE() << "cannot make the INI directory " << host.iniDirectory;
+        if (m_options.iniPluginsFolder)
+            ::CreateDirectoryA((host.iniDirectory + "\\plugins").c_str(), nullptr);
+    }
     host.playlist = m_options.playlist;
     host.showMainWindow = false;
     host.animateVideo = false;
@@ -258,14 +269,23 @@ bool TestHost::ClickBarControlWithMouse(int id) {
     return Click((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
 }
 
-void TestHost::WhenWindowAppears(const std::string& title, std::function<void(HWND)> action) {
-    m_watches.push_back(Watch{title, std::move(action), false});
+void TestHost::WhenWindowAppears(const std::string& title, std::function<void(HWND)> action, bool everyTime) {
+    Watch watch;
+    watch.title = title;
+    watch.action = std::move(action);
+    watch.everyTime = everyTime;
+    m_watches.push_back(std::move(watch));
 }
 
 bool TestHost::Answered(const std::string& title) const {
+    return Answers(title) > 0;
+}
+
+int TestHost::Answers(const std::string& title) const {
+    int answers = 0;
     for (const Watch& watch : m_watches)
-        if (watch.title == title && watch.done) return true;
-    return false;
+        if (watch.title == title) answers += watch.answers;
+    return answers;
 }
 
 void TestHost::PressButton(HWND dialog, int id) {
@@ -283,8 +303,11 @@ void TestHost::RunWatches() {
     for (std::size_t i = 0; i < m_watches.size(); ++i) {
         if (m_watches[i].done) continue;
         HWND hwnd = probe::FindWindowByTitle(m_watches[i].title);
-        if (!hwnd) continue;
-        m_watches[i].done = true;
+        // A window stays until its answer is handled: it is answered once.
+        if (!hwnd || hwnd == m_watches[i].last) continue;
+        m_watches[i].done = !m_watches[i].everyTime;
+        m_watches[i].last = hwnd;
+        ++m_watches[i].answers;
         auto action = m_watches[i].action; // the action may add watches
         if (action) action(hwnd);
     }

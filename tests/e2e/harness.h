@@ -27,6 +27,13 @@ struct TestHostOptions {
     std::optional<std::string> dataFile; // bytes of plugins\gen_morvix.dat written before init
     std::vector<PlaylistEntry> playlist = {
         {"C:\\Media\\first.avi", 600}, {"C:\\Media\\second.avi", 300}, {"C:\\Media\\third.avi", 120}};
+    // The INI directory (INI file and data file) when not the host folder: a folder of this name inside it,
+    // made before init, with a "plugins" folder of its own unless iniPluginsFolder is false.
+    std::string iniSubfolder;
+    bool iniPluginsFolder = true;
+    // When set, the INI subfolder's name is made as long as it takes for the data file's path to have
+    // this many characters.
+    std::size_t dataPathLength = 0;
     bool loadPlugin = true;   // false: the host alone, no plug-in
     bool manualClock = false; // true: playback time moves only through AdvanceClock
 };
@@ -65,7 +72,7 @@ public:
     // --- files
     const std::string& Folder() const { return m_session->Folder(); }
     const std::string& IniFile() const { return m_session->IniFile(); }
-    std::string DataFile() const { return m_session->PluginsFolder() + "\\gen_morvix.dat"; }
+    std::string DataFile() const { return m_session->IniDirectory() + "\\plugins\\gen_morvix.dat"; }
     static std::optional<std::string> ReadFile(const std::string& path); // nullopt when missing
     static void WriteFile(const std::string& path, const std::string& bytes);
 
@@ -99,9 +106,12 @@ public:
     // --- other windows: the configuration dialog ("Config Morvix"), the message box ("Morvix")
     static HWND FindWindowByTitle(const std::string& title) { return probe::FindWindowByTitle(title); }
     // Runs `action` once, on this thread, as soon as a visible top-level window with this title exists,
-    // even inside a modal loop (config, a message box). Pending until then; see Answered.
-    void WhenWindowAppears(const std::string& title, std::function<void(HWND)> action);
+    // even inside a modal loop (config, a message box). Pending until then; see Answered. With everyTime,
+    // it runs once for each such window, for as long as the test lasts; see Answers.
+    void WhenWindowAppears(const std::string& title, std::function<void(HWND)> action,
+                           bool everyTime = false);
     bool Answered(const std::string& title) const; // the action for `title` has run
+    int Answers(const std::string& title) const;   // the windows with this title an action has run for
     // Presses a dialog button the way a click does (posted WM_COMMAND with BN_CLICKED).
     static void PressButton(HWND dialog, int id);
 
@@ -112,7 +122,10 @@ private:
     struct Watch {
         std::string title;
         std::function<void(HWND)> action;
+        bool everyTime = false;
         bool done = false;
+        HWND last = nullptr; // the window the action last ran for
+        int answers = 0;
     };
     static void CALLBACK OnWatchTimer(HWND, UINT, UINT_PTR, DWORD);
     void RunWatches();

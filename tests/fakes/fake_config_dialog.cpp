@@ -15,6 +15,7 @@ int FakeConfigDialog::IdOf(HWND hwnd) {
 }
 
 INT_PTR FakeConfigDialog::RunModalDialog(int id, HWND owner, DialogHandler* handler) {
+    ++runs;
     templateId = id;
     parent = owner;
     m_handler = handler;
@@ -92,6 +93,11 @@ int FakeConfigDialog::GetWindowTextA(HWND hwnd, char* buffer, int size) {
 
 BOOL FakeConfigDialog::SetFocus(HWND hwnd) {
     log.push_back({"focus", IdOf(hwnd), 0, 0, ""});
+    return TRUE;
+}
+
+BOOL FakeConfigDialog::SetForegroundWindow(HWND hwnd) {
+    log.push_back({"front", hwnd == DialogHandle() ? 0 : -1, 0, 0, ""});
     return TRUE;
 }
 

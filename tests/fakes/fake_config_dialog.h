@@ -10,9 +10,9 @@
 #include "null_window_system.h"
 
 struct DialogCall {
-    std::string
-        what; // "check", "getcheck", "settext", "gettext", "setsel", "setrange", "focus", "msgbox", "end"
-    int id;   // control id; 0 for the dialog itself
+    std::string what; // "check", "getcheck", "settext", "gettext", "setsel", "setrange", "focus", "front",
+                      // "msgbox", "end"
+    int id; // control id; 0 for the dialog itself
     long long wParam;
     long long lParam;
     std::string text;
@@ -31,7 +31,8 @@ public:
     std::map<int, std::string> texts; // window texts by control id
     std::vector<DialogCall> log;
 
-    // What RunModalDialog saw.
+    // What RunModalDialog saw, and how often it ran.
+    int runs = 0;
     int templateId = 0;
     HWND parent = nullptr;
     // The user's part, called after WM_INITDIALOG while the dialog runs.
@@ -59,6 +60,7 @@ public:
     BOOL SetWindowTextA(HWND hwnd, const char* text) override;
     int GetWindowTextA(HWND hwnd, char* buffer, int size) override;
     BOOL SetFocus(HWND hwnd) override;
+    BOOL SetForegroundWindow(HWND hwnd) override;
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
 
 private:

@@ -38,6 +38,7 @@ LRESULT FakeHost::Answer(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_USER) return 0;
     auto textAnswer = [this](const std::string& s) -> LRESULT {
         if (answerNullTexts) return 0;
+        if (rawText != nullptr) return reinterpret_cast<LRESULT>(rawText);
         m_text = s;
         return reinterpret_cast<LRESULT>(m_text.c_str());
     };

@@ -35,6 +35,7 @@ public:
     std::string iniFile = "C:\\Player\\winamp.ini";
     std::string iniDirectory = "C:\\Player";
     bool answerNullTexts = false;
+    const char* rawText = nullptr; // when set, every text request answers this pointer as it is
 
     std::vector<HostRequest> log;
     // Called after each request is answered (re-entrancy tests send nested messages from here).

@@ -32,6 +32,7 @@ public:
     }
     BOOL RedrawWindow(HWND, UINT) override { return FALSE; }
     BOOL SetFocus(HWND) override { return FALSE; }
+    BOOL SetForegroundWindow(HWND) override { return FALSE; }
     UINT_PTR SetTimer(HWND, UINT_PTR, UINT) override { return 0; }
     BOOL KillTimer(HWND, UINT_PTR) override { return FALSE; }
     int MessageBoxA(HWND, const char*, const char*, UINT) override { return 0; }

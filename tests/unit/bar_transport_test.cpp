@@ -101,6 +101,14 @@ TEST(BarTransport, VolumeSliderIsInvertedBothWays) {
     rig.player.volume = 200;
     rig.bar.SyncVolume();
     EXPECT_EQ(rig.Slider(IDC_VOLUME).pos, 55);
+    // Answers out of range move the slider to its end, with no overflow on the way.
+    const std::pair<int, int> outOfRange[] = {{INT_MIN, 255}, {-1, 255}, {256, 0}, {INT_MAX, 0}};
+    for (const auto& [volume, pos] : outOfRange) {
+        rig.Slider(IDC_VOLUME).pos = 100;
+        rig.player.volume = volume;
+        rig.bar.SyncVolume();
+        EXPECT_EQ(rig.Slider(IDC_VOLUME).pos, pos) << "volume " << volume;
+    }
     // Vertical scrolls from anything but the volume slider, horizontal ones from it, do nothing.
     rig.player.ClearLog();
     rig.Scroll(IDC_SEEK, 3, WM_VSCROLL);

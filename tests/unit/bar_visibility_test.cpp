@@ -147,6 +147,15 @@ TEST(BarVisibility, StateTable) {
          0,
          true},
         {"shown, Exit", true, [](VideoRig& r) { r.Click(IDC_EXIT); }, {kHide, kKill}, false, 0, false},
+        {"shown, closed (Alt+F4, quit)",
+         true,
+         [](VideoRig& r) { r.windows.Dispatch(WM_CLOSE, 0, 0); },
+         {kHide, kKill},
+         false,
+         0,
+         false},
+        {"shown, Escape", true, [](VideoRig& r) { r.Click(IDCANCEL); }, {kHide, kKill}, false, 0, false},
+        {"shown, Enter", true, [](VideoRig& r) { r.Click(IDOK); }, {kHide, kKill}, false, 0, false},
     };
     for (const Row& row : rows) {
         VideoRig rig;
@@ -325,6 +334,17 @@ TEST(BarVisibility, ClipRestoreFollowsWhatWasSavedNotTheSettingAtHideTime) {
     off.settings.clipmouse = 1;
     off.Click(IDC_EXIT);
     EXPECT_EQ(off.windows.calls, (Calls{kHide, kKill}));
+}
+
+TEST(BarVisibility, AClipNotYetGivenBackIsNeverOverwrittenByALaterShow) {
+    VideoRig rig;
+    rig.settings.clipmouse = 1;
+    rig.windows.clip = RECT{10, 20, 700, 500};
+    rig.ShowOutside();
+    rig.windows.W(rig.windows.bar()).visible = false; // hidden behind the bar's back
+    rig.ShowOutside();                                // the clip in force now is the bar's own strip
+    rig.Click(IDC_EXIT);
+    EXPECT_EQ(RectText(rig.windows.clip), "10,20,700,500");
 }
 
 TEST(BarVisibility, DestroyedBarGivesBackTheClipAndIgnoresWhatComesAfter) {

@@ -199,4 +199,17 @@ TEST(DataFileCodec, DamagedCountsAndLengthsYieldOnlyWhatIsThere) {
     }
 }
 
+TEST(DataFileCodec, AFileOfManyTinyEntriesYieldsOnlyTheFirstThousand) {
+    const int written = 1500;
+    FileBytes huge;
+    huge.Int(31).Int(written);
+    for (int i = 0; i < written; ++i)
+        huge.Entry(std::to_string(i), i);
+    const DecodedDataFile file = DecodeDataFile(huge.bytes);
+    ASSERT_EQ(1000u, file.entries.size());
+    EXPECT_EQ("999", file.entries.back().fileName);
+    EXPECT_EQ(0, file.entries.back().stamp) << "the last entry read is the least recent";
+    EXPECT_EQ(999, file.useCounter);
+}
+
 } // namespace

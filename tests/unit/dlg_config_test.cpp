@@ -223,6 +223,22 @@ TEST_F(ConfigDialog, ReadsTheWholeTextSoALongTextCannotBeCutIntoANumber) {
     EXPECT_EQ(8, settings.fastwind);
 }
 
+TEST_F(ConfigDialog, ConfigureWhileOpenBringsTheOpenDialogToTheFront) {
+    int depth = 0;
+    dialog.user = [&](FakeConfigDialog& d) {
+        if (++depth > 1) return; // a nested dialog would run this script again
+        d.ClearLog();
+        Run(); // the host asks again from inside the dialog's modal loop
+        d.Click(IDCANCEL);
+    };
+    Run();
+    EXPECT_EQ(1, dialog.runs);
+    const std::vector<DialogCall> want = {{"front", 0, 0, 0, ""}, {"end", 0, IDCANCEL, 0, ""}};
+    EXPECT_EQ(want, dialog.log);
+    Run(); // closed: the next configure opens it again
+    EXPECT_EQ(2, dialog.runs);
+}
+
 TEST_F(ConfigDialog, LeavesOtherCommandsToTheDialogManager) {
     LRESULT result = 0;
     CDlgConfig config(dialog, kBar, settings, host, ini);

@@ -66,9 +66,15 @@ struct RecordingProfile : ProfileStore {
     }
 };
 
-struct NoFiles : FileStore {
+// No data file to read; every write of one is a step.
+struct RecordingFiles : FileStore {
+    Steps& steps;
+    explicit RecordingFiles(Steps& s) : steps(s) {}
     bool ReadAll(const std::string&, std::vector<unsigned char>&) override { return false; }
-    bool Replace(const std::string&, const std::vector<unsigned char>&) override { return false; }
+    bool Replace(const std::string&, const std::vector<unsigned char>&) override {
+        steps.push_back("save");
+        return true;
+    }
 };
 
 class LifecycleTest : public ::testing::Test {
@@ -78,7 +84,7 @@ protected:
     RecordingTaps taps{steps};
     RecordingWindows windows{steps};
     RecordingProfile profile{steps};
-    NoFiles files;
+    RecordingFiles files{steps};
     Settings settings;
     CWinampIPC ipc{host};
     CDlgButtons bar{ipc, settings, windows};
@@ -110,7 +116,7 @@ TEST_F(LifecycleTest, QuitClosesTheBarSavesThenUnhooksAndWritesNoSettings) {
     bar.OnMessage(reinterpret_cast<HWND>(0x2001), WM_INITDIALOG, 0, 0, &result);
     steps.clear();
     PluginQuit(parts);
-    EXPECT_THAT(steps, ::testing::ElementsAre("close bar", "unhook", "unsubclass", "destroy bar"));
+    EXPECT_THAT(steps, ::testing::ElementsAre("close bar", "save", "unhook", "unsubclass", "destroy bar"));
     EXPECT_EQ(profile.writes, 0);
 }
 

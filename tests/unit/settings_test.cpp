@@ -36,6 +36,20 @@ TEST_F(SettingsTest, MissingFileOrKeysKeepTheDefaults) {
     EXPECT_EQ(host.log.front(), User(0, 334)) << "the INI path is asked of the host";
 }
 
+TEST_F(SettingsTest, NoIniPathFromTheHostKeepsTheDefaultsAndTouchesNoFile) {
+    // The profile functions resolve an empty name somewhere of their own; the plug-in must not go there.
+    ini.Set("", "gen_morvix", "fastwind", "45");
+    host.iniFile = "";
+    for (const bool nullAnswer : {false, true}) {
+        host.answerNullTexts = nullAnswer;
+        Settings loaded;
+        loaded.Load(ipc, ini);
+        EXPECT_EQ(loaded.fastwind, 30) << "null answer " << nullAnswer;
+        loaded.Save(ipc, ini);
+        EXPECT_EQ(ini.WriteCount(), 0u) << "null answer " << nullAnswer;
+    }
+}
+
 TEST_F(SettingsTest, OnlyThePresentKeysChange) {
     Put("fastwind", "45");
     settings.Load(ipc, ini);

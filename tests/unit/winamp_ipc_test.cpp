@@ -1,6 +1,10 @@
 // Every host operation as the exact request it sends and what the caller makes of the answer.
-#include <climits>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
 
 #include "fake_host.h"
 #include "host/winamp_ipc.h"
@@ -81,9 +85,20 @@ TEST_F(WinampIpcTest, TextsAreCopiedAtOnceAndNullReadsAsEmpty) {
 }
 
 TEST_F(WinampIpcTest, UnterminatedTextIsCutAtTheBound) {
-    std::string huge(ipc::kMaxText + 100, 'x');
-    host.playlist = {huge};
-    EXPECT_EQ(ipc.GetPlaylistFile(0).size(), ipc::kMaxText);
+    // kMaxText bytes without a terminator, right before a page that may not be read: a copy that looks
+    // one byte further faults.
+    const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    const std::size_t readable = (ipc::kMaxText + page - 1) / page * page;
+    void* region = mmap(nullptr, readable + page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    ASSERT_NE(region, MAP_FAILED);
+    char* const guard = static_cast<char*>(region) + readable;
+    ASSERT_EQ(mprotect(guard, page, PROT_NONE), 0);
+    char* const text = guard - ipc::kMaxText;
+    std::memset(text, 'x', ipc::kMaxText);
+    host.rawText = text;
+    EXPECT_EQ(ipc.GetPlaylistFile(0), std::string(ipc::kMaxText, 'x'));
+    host.rawText = nullptr;
+    munmap(region, readable + page);
 }
 
 struct PauseCase {

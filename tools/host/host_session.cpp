@@ -32,8 +32,9 @@ HostSession::HostSession(HostOptions options)
     : m_options(std::move(options)), m_player(m_options.clock),
       m_main(Links(*this, m_player, m_log, m_iniFile, m_iniDirectory)), m_plugins(m_log) {
     m_options.folder = WithoutTrailingSlash(m_options.folder);
-    m_iniDirectory = m_options.folder;
-    m_iniFile = m_options.folder + "\\winamp.ini";
+    m_iniDirectory =
+        m_options.iniDirectory.empty() ? m_options.folder : WithoutTrailingSlash(m_options.iniDirectory);
+    m_iniFile = m_iniDirectory + "\\winamp.ini";
     m_player.SetPlaylist(m_options.playlist);
     m_player.SetListener([this](SimPlayer::Change change) { m_main.Notify(change); });
     m_video.SetAnimated(m_options.animateVideo);

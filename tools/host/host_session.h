@@ -14,6 +14,9 @@
 
 struct HostOptions {
     std::string folder; // Windows path; INI file "winamp.ini" and folder "plugins" live in it
+    // Where the INI file lives and what the host answers for its INI directory, when not the folder
+    // itself (the real player may keep them in the user's profile, apart from its plug-ins).
+    std::string iniDirectory;
     std::vector<PlaylistEntry> playlist;
     bool showMainWindow = true;
     bool animateVideo = true;

@@ -40,6 +40,29 @@ bool WriteAll(HANDLE file, const std::vector<unsigned char>& bytes) {
     return true;
 }
 
+// The file the new contents are written to before they replace path. Beside it, so that the rename stays
+// on one volume, and never longer than the platform's path limit where path itself is within it: the
+// usual name adds ".new", a path too long for that gets the same name with its last character changed.
+std::string TemporaryFor(const std::string& path) {
+    const std::string suffix = ".new";
+    if (path.size() + suffix.size() < MAX_PATH) return path + suffix;
+    std::string temporary = path;
+    temporary.back() = temporary.back() == '~' ? '_' : '~';
+    return temporary;
+}
+
+HANDLE CreateTemporary(const std::string& temporary) {
+    return ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+}
+
+// The folder that holds path, made when it is missing (only that one level); false when it cannot be.
+bool MakeParentFolder(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos || slash == 0) return false;
+    return ::CreateDirectoryA(path.substr(0, slash).c_str(), nullptr) != FALSE;
+}
+
 } // namespace
 
 bool Win32FileStore::ReadAll(const std::string& path, std::vector<unsigned char>& bytes) {
@@ -71,9 +94,13 @@ bool Win32FileStore::Replace(const std::string& path, const std::vector<unsigned
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
-    const std::string temporary = path + ".new";
-    FileHandle file(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    // A temporary file that a crash left behind is ours: it is written over.
+    const std::string temporary = TemporaryFor(path);
+    HANDLE created = CreateTemporary(temporary);
+    // The host's INI directory may have no plug-ins folder yet.
+    if (created == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_PATH_NOT_FOUND && MakeParentFolder(path))
+        created = CreateTemporary(temporary);
+    FileHandle file(created);
     if (!file.IsOpen()) return false;
     bool ok = WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
     ok = file.Close() && ok;

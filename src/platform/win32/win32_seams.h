@@ -71,6 +71,7 @@ public:
         return ::RedrawWindow(hwnd, nullptr, nullptr, flags);
     }
     BOOL SetFocus(HWND hwnd) override { return ::SetFocus(hwnd) != nullptr; }
+    BOOL SetForegroundWindow(HWND hwnd) override { return ::SetForegroundWindow(hwnd); }
 
     UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) override {
         return ::SetTimer(hwnd, id, elapse, nullptr);
