@@ -363,19 +363,18 @@ TEST(ConfigDialog, ANumberThatDoesNotReadKeepsTheDialogOpenAndCancelKeepsTheBoxe
     EXPECT_EQ(iniBefore, IniBytes(host));
 }
 
+BOOL CALLBACK CollectConfigDialog(HWND hwnd, LPARAM param) {
+    char title[32] = "";
+    ::GetWindowTextA(hwnd, title, sizeof title);
+    if (::IsWindowVisible(hwnd) && std::string(title) == kTitle)
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
+}
+
 // The visible dialogs titled "Config Morvix" of this thread.
 std::vector<HWND> OpenDialogs() {
     std::vector<HWND> found;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            char title[32] = "";
-            ::GetWindowTextA(hwnd, title, sizeof title);
-            if (::IsWindowVisible(hwnd) && std::string(title) == kTitle)
-                reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectConfigDialog, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
