@@ -13,6 +13,7 @@
 #include "host_session.h"
 #include "mouse_input.h"
 #include "resources/resource_ids.h"
+#include "../win/timing.h"
 #include "window_probe.h"
 
 namespace {
@@ -22,23 +23,6 @@ constexpr int kMouseRounds = 5;
 constexpr int kTicks = 400;
 constexpr int kStarts = 40;
 constexpr double kTickPeriodUs = 500000;
-
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
-}
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void Row(const std::string& what, const std::string& figure, const std::string& reference, double ratio) {
     char r[32];
@@ -128,9 +112,7 @@ struct MousePath {
     std::size_t requests = 0;
     int messages = 0;
 
-    double Best() const {
-        return usPerMessage.empty() ? 0 : *std::min_element(usPerMessage.begin(), usPerMessage.end());
-    }
+    double Fastest() const { return usPerMessage.empty() ? 0 : Best(usPerMessage); }
     double RequestsPerMessage() const { return messages ? static_cast<double>(requests) / messages : 0; }
 };
 
@@ -163,7 +145,7 @@ void MeasureMousePath(HostSession& session, POINT at, MousePath* path) {
         }
         if (log.Entries().size() > 100000) log.Clear();
     }
-    path->usPerMessage.push_back(Median(times));
+    if (!times.empty()) path->usPerMessage.push_back(Median(times));
 }
 
 POINT Centre(HWND window) {
@@ -210,10 +192,10 @@ void MouseRows() {
     }
     const auto row = [](const char* what, const MousePath& with, const MousePath& reference) {
         char figure[96], ref[96];
-        std::snprintf(figure, sizeof figure, "%.1f us/msg, %.2f requests/msg (%d msgs)", with.Best(),
+        std::snprintf(figure, sizeof figure, "%.1f us/msg, %.2f requests/msg (%d msgs)", with.Fastest(),
                       with.RequestsPerMessage(), with.messages);
-        std::snprintf(ref, sizeof ref, "%.1f us/msg without the plug-in", reference.Best());
-        Row(what, figure, ref, reference.Best() > 0 ? with.Best() / reference.Best() : 0);
+        std::snprintf(ref, sizeof ref, "%.1f us/msg without the plug-in", reference.Fastest());
+        Row(what, figure, ref, reference.Fastest() > 0 ? with.Fastest() / reference.Fastest() : 0);
     };
     row("mouse message, bar hidden", hidden, without);
     row("mouse message, bar shown", shown, withoutFull);

@@ -9,34 +9,13 @@
 #include "../../tests/e2e/bar_sliders.h"
 #include "controls/colour_slider.h"
 #include "platform/win32/win32_seams.h"
+#include "timing.h"
 
 namespace {
 
 constexpr int kBatch = 20;
 constexpr int kRounds = 300;
 constexpr double kBudget = 1.5;
-
-double Now() {
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    ::QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / frequency;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Other programs on the machine only ever add time, so the fastest batch is the steadiest estimate of the
-// paint's own cost; the median shows what a loaded machine sees.
-double Best(const std::vector<double>& values) {
-    return *std::min_element(values.begin(), values.end());
-}
 
 // A memory context with a 32-bit bitmap the size of the slider, as a paint target.
 class MemoryTarget {
