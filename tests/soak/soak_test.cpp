@@ -212,7 +212,8 @@ private:
         return out;
     }
 
-    void Finding(const std::string& what) {
+    void Finding(std::string what) {
+        std::replace(what.begin(), what.end(), '\n', ' ');
         if (m_findings.size() < 20) m_findings.push_back("round " + std::to_string(m_rounds) + ": " + what);
         std::printf("soak: round %d: %s\n", m_rounds, what.c_str());
     }
