@@ -191,6 +191,9 @@ void MouseRows() {
         }
     }
     const auto row = [](const char* what, const MousePath& with, const MousePath& reference) {
+        if (with.requests != static_cast<std::size_t>(with.messages))
+            std::printf("%s: %zu host requests for %d mouse messages, not exactly one each\n", what,
+                        with.requests, with.messages);
         char figure[96], ref[96];
         std::snprintf(figure, sizeof figure, "%.1f us/msg, %.2f requests/msg (%d msgs)", with.Fastest(),
                       with.RequestsPerMessage(), with.messages);
