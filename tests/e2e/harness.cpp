@@ -236,6 +236,10 @@ bool TestHost::RightClick(int x, int y) {
     return mouse::Click(x, y, mouse::Button::Right) && WaitForInputDelivered(x, y);
 }
 
+bool TestHost::Drag(int fromX, int fromY, int toX, int toY) {
+    return mouse::Drag(fromX, fromY, toX, toY) && WaitForInputDelivered(toX, toY);
+}
+
 bool TestHost::BarVisible() const {
     HWND bar = Bar();
     return bar && ::IsWindowVisible(bar);

@@ -90,6 +90,7 @@ public:
     bool MouseMove(int x, int y);
     bool Click(int x, int y);
     bool RightClick(int x, int y);
+    bool Drag(int fromX, int fromY, int toX, int toY);
 
     // --- the bar as a user sees it
     HWND Bar() const { return probe::FindBar(); }

@@ -30,4 +30,9 @@ bool Click(int x, int y, Button button) {
                        MouseInput(x, y, left ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_RIGHTUP)};
     return ::SendInput(3, inputs, sizeof inputs[0]) == 3;
 }
+bool Drag(int fromX, int fromY, int toX, int toY) {
+    INPUT inputs[4] = {MouseInput(fromX, fromY, 0), MouseInput(fromX, fromY, MOUSEEVENTF_LEFTDOWN),
+                       MouseInput(toX, toY, 0), MouseInput(toX, toY, MOUSEEVENTF_LEFTUP)};
+    return ::SendInput(4, inputs, sizeof inputs[0]) == 4;
+}
 } // namespace mouse

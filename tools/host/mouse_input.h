@@ -10,4 +10,6 @@ enum class Button { Left, Right };
 bool MoveTo(int x, int y);
 // Moves there, presses and releases the button.
 bool Click(int x, int y, Button button = Button::Left);
+// Presses the left button at the first point, moves with it held to the second, releases it there.
+bool Drag(int fromX, int fromY, int toX, int toY);
 } // namespace mouse
