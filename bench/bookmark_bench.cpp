@@ -7,7 +7,9 @@
 #include "bookmarks/bookmark_store.h"
 #include "fake_host.h"
 #include "host/winamp_ipc.h"
+#include "latin_code_page.h"
 #include "memory_file_store.h"
+#include "null_window_system.h"
 #include "settings/settings.h"
 
 namespace {
@@ -17,7 +19,9 @@ struct Run {
     CWinampIPC ipc{host};
     Settings settings;
     MemoryFileStore files;
-    CBookmarkStore store{ipc, settings, files};
+    NullWindowSystem windows;
+    LatinCodePage codePage;
+    CBookmarkStore store{ipc, settings, files, windows, codePage, nullptr};
 
     void Notify(int listPos, int position) {
         host.listPos = listPos;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "fuzz_input.h"
 #include "host/taps.h"
 #include "host/winamp_ipc.h"
+#include "latin_code_page.h"
 #include "memory_file_store.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
@@ -35,6 +37,7 @@ public:
             message == WM_USER && (lParam == ipc::kGetPlaylistFile || lParam == ipc::kGetIniFile ||
                                    lParam == ipc::kGetIniDirectory);
         if (text) return TextAnswer();
+        if (message == WM_USER && lParam == ipc::kGetPlaylistFileW) return WideAnswer();
         const LRESULT answer = static_cast<LRESULT>(m_in.Int());
         if (message == WM_USER && lParam == ipc::kIsFullScreen) lastFullScreen = static_cast<int>(answer);
         return answer;
@@ -54,8 +57,21 @@ private:
         return reinterpret_cast<LRESULT>(buffer);
     }
 
+    // Any answer below 64 KiB (a host without the request answers 1), or a wide text that the code page
+    // may or may not represent.
+    LRESULT WideAnswer() {
+        if (m_in.Byte() % 3 == 0) return static_cast<LRESULT>(static_cast<std::uint16_t>(m_in.Int()));
+        const std::string bytes = m_in.Text(64);
+        m_wides.push_back(std::u16string());
+        for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+            m_wides.back() += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) << 8 |
+                                                    static_cast<unsigned char>(bytes[i + 1]));
+        return reinterpret_cast<LRESULT>(m_wides.back().c_str());
+    }
+
     FuzzInput& m_in;
     std::vector<std::unique_ptr<char[]>> m_texts; // the host's buffers live for the whole run
+    std::deque<std::u16string> m_wides;
 };
 
 // The bar's windows, checking every slider value the bar sets against the slider's range.
@@ -83,14 +99,15 @@ struct Rig {
     Settings settings;
     CheckedWindows windows;
     MemoryFileStore files;
+    LatinCodePage codePage;
     CDlgButtons bar{ipc, settings, windows};
-    CBookmarkStore store{ipc, settings, files};
+    CBookmarkStore store{ipc, settings, files, windows, codePage, nullptr};
     HWND video = nullptr;
     const RECT userClip{0, 0, 800, 600};
 };
 
 void Step(Rig& rig, FuzzInput& in) {
-    switch (in.Byte() % 9) {
+    switch (in.Byte() % 10) {
     case 0: {
         const WPARAM what = kNotifications[in.Byte() % 4];
         ObserveHostMessage(rig.store, rig.bar, WM_USER, what, ipc::kNotify);
@@ -137,6 +154,9 @@ void Step(Rig& rig, FuzzInput& in) {
         } else {
             rig.video = rig.windows.AddTopLevel("Winamp Video");
         }
+        break;
+    case 8:
+        rig.store.OnClock(static_cast<DWORD>(in.Int()));
         break;
     default:
         rig.store.Shutdown();

@@ -10,8 +10,10 @@
 #include "bookmarks/bookmark_store.h"
 #include "fake_config_dialog.h"
 #include "fuzz_input.h"
+#include "latin_code_page.h"
 #include "memory_file_store.h"
 #include "memory_profile_store.h"
+#include "null_window_system.h"
 #include "resources/resource_ids.h"
 #include "settings/dlg_config.h"
 
@@ -36,12 +38,16 @@ void ExerciseTheStore(const Settings& loaded) {
     FakeHost host;
     CWinampIPC ipc{host};
     MemoryFileStore files;
-    CBookmarkStore store{ipc, loaded, files};
+    NullWindowSystem windows;
+    LatinCodePage codePage;
+    CBookmarkStore store{ipc, loaded, files, windows, codePage, nullptr};
     store.Open();
+    DWORD now = 0;
     for (const char* name : {"a.avi", "b.avi", "a.avi"}) {
         host.playlist = {name};
         host.position = 5000;
         store.OnHostNotify(ipc::kNotify, ipc::kNotifyInfo);
+        store.OnClock(now += 40000);
         store.OnHostNotify(ipc::kNotify, ipc::kNotifyStatus);
     }
     store.Shutdown();

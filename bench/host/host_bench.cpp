@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/winamp_ipc.h"
 #include "host_session.h"
 #include "mouse_input.h"
 #include "resources/resource_ids.h"
@@ -236,6 +237,35 @@ void TickRow() {
     Row("bar tick, shown", figure, Us(kTickPeriodUs, " tick period"), Median(times) / kTickPeriodUs);
 }
 
+// A file plays and nobody touches anything: the host sends no notification, and what the plug-in asks
+// is the position memory's own clock. Real time, so the rate is what the host really sees.
+void PlayingRow() {
+    constexpr double kSeconds = 10;
+    constexpr double kAllowedPerSecond = 3;
+    Host host(true);
+    Pump([] { return false; }); // two seconds for the start to settle
+    RequestLog& log = host->Log();
+    log.Clear();
+    const double start = Now();
+    while (Now() - start < kSeconds) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    const double seconds = Now() - start;
+    std::size_t requests = 0;
+    for (const HostRequest& r : log.Entries())
+        requests += r.message == WM_USER && !r.IsUser(ipc::kNotify);
+    const double perSecond = static_cast<double>(requests) / seconds;
+    char figure[96], reference[64];
+    std::snprintf(figure, sizeof figure, "%.2f requests/s (%zu in %.1f s)", perSecond, requests, seconds);
+    std::snprintf(reference, sizeof reference, "%.0f requests/s allowed", kAllowedPerSecond);
+    Row("host requests while a file plays untouched", figure, reference, perSecond / kAllowedPerSecond);
+}
+
 using ExportFn = GeneralPurposePluginRecord* (*)();
 
 // LoadLibrary and the export alone, then init and quit, then FreeLibrary: kStarts times on one host.
@@ -278,5 +308,6 @@ int main() {
     MouseRows();
     TickRow();
     StartRows();
+    PlayingRow();
     return 0;
 }

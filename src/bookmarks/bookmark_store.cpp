@@ -1,6 +1,7 @@
 #include "bookmarks/bookmark_store.h"
 
 #include "bookmarks/data_file_codec.h"
+#include "bookmarks/file_name.h"
 #include "host/winamp_ipc.h"
 #include "settings/settings.h"
 
@@ -12,27 +13,75 @@ int Increment(int value) {
 int Add(int value, int delta) {
     return static_cast<int>(static_cast<unsigned>(value) + static_cast<unsigned>(delta));
 }
+
+constexpr UINT kClockMs = 1000;
+// While a file plays, the data file is written when its position has moved this far since it was last
+// recorded, and then no sooner than this after the last write: a crash loses about this much.
+constexpr int kWriteEveryMs = 30000;
+// A file left this close to its end has been watched: it is forgotten and starts over next time.
+constexpr int kEndMs = 10000;
 } // namespace
 
-CBookmarkStore::CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files)
-    : m_host(host), m_settings(settings), m_files(files) {}
+CBookmarkStore::CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files,
+                               WindowSystem& windows, CodePage& codePage, TIMERPROC clock)
+    : m_host(host), m_settings(settings), m_files(files), m_windows(windows), m_codePage(codePage),
+      m_clockProc(clock) {}
 
 void CBookmarkStore::Open() {
+    // A run after a quit in the same loaded module starts as fresh as the first.
+    currentFile.clear();
+    currentPos = -1;
+    useCounter = 0;
+    ReplaceEntries({});
+    m_fileKnown = false;
     m_lastWritten.clear();
+    m_clockSeen = false;
+    // Without an INI directory there is no data file: a bare "\plugins" would land at the root of
+    // whatever drive is current.
     dataFilePath = m_host.GetIniDirectory();
-    if (dataFilePath.empty() || dataFilePath.back() != '\\') dataFilePath += '\\';
-    dataFilePath += "plugins\\gen_morvix.dat";
-    Load();
+    if (!dataFilePath.empty()) {
+        if (dataFilePath.back() != '\\') dataFilePath += '\\';
+        dataFilePath += "plugins\\gen_morvix.dat";
+        Load();
+    }
+    if (m_clock == 0) m_clock = m_windows.SetThreadTimer(kClockMs, m_clockProc);
 }
 
 void CBookmarkStore::OnHostNotify(LPARAM lParam, WPARAM wParam) {
     if (lParam != ipc::kNotify || (wParam != ipc::kNotifyInfo && wParam != ipc::kNotifyStatus)) return;
-    const std::string name = m_host.GetPlaylistFile(m_host.GetListPos());
+    const std::string name = CurrentEntryName();
     if (name.empty() || name == currentFile) {
         RefreshPosition();
     } else {
         TrackChange(name);
     }
+}
+
+// The host sends no notification while a file simply plays: without asking, the position recorded
+// when the file is left would be the one of the last notification, often the moment it started.
+void CBookmarkStore::OnClock(DWORD now) {
+    if (!Bookmarking() || currentFile.empty()) return;
+    m_now = now;
+    if (!m_clockSeen) m_writtenAt = now;
+    m_clockSeen = true;
+    RefreshPosition();
+    if (currentPos == -1) return;
+    const int length = m_host.GetLength();
+    if (length > 0) m_lengthMs = length;
+    const long long moved = static_cast<long long>(currentPos) - m_recordedPos;
+    const bool due = (moved >= kWriteEveryMs || moved <= -kWriteEveryMs) &&
+                     static_cast<DWORD>(now - m_writtenAt) >= static_cast<DWORD>(kWriteEveryMs);
+    // A paused player's position moves only by a seek; nothing is written for it until it plays.
+    if (due && m_host.GetStatus() == ipc::kStatusPlaying && Record()) Save();
+}
+
+std::string CBookmarkStore::CurrentEntryName() {
+    const int index = m_host.GetListPos();
+    std::u16string wide;
+    if (!m_host.GetPlaylistFileW(index, wide)) return m_host.GetPlaylistFile(index);
+    std::string ansi;
+    if (wide.empty() || m_codePage.ToAnsi(wide, ansi)) return ansi;
+    return file_name::FromWide(wide);
 }
 
 void CBookmarkStore::RefreshPosition() {
@@ -62,8 +111,24 @@ void CBookmarkStore::TrackChange(const std::string& name) {
 }
 
 void CBookmarkStore::Shutdown() {
+    if (m_clock != 0) m_windows.KillTimer(nullptr, m_clock);
+    m_clock = 0;
+    // Once more from the player, unless it has moved on from the tracked file meanwhile.
+    if (Bookmarking() && !currentFile.empty() && currentPos != -1 && CurrentEntryName() == currentFile) {
+        const int position = m_host.GetPosition();
+        const int length = position != -1 ? m_host.GetLength() : -1;
+        if (position != -1) currentPos = position;
+        if (length > 0) m_lengthMs = length;
+    }
     StoreCurrent();
     Save();
+}
+
+void CBookmarkStore::ForgetAll() {
+    ReplaceEntries({});
+    // The list now is the whole truth: what the file held before must not come back through a merge.
+    m_fileKnown = true;
+    Write();
 }
 
 void CBookmarkStore::StoreCurrent() {
@@ -74,7 +139,15 @@ bool CBookmarkStore::Record() {
     // A position without a file to hold it (one seen while remembering was off) is no bookmark.
     if (!Bookmarking() || currentPos == -1 || currentFile.empty()) return false;
     const std::size_t found = Find(currentFile);
-    if (found != npos) {
+    m_recordedPos = currentPos;
+    if (m_lengthMs > 0 && currentPos >= m_lengthMs - kEndMs) {
+        // Watched to the end: next time the file starts over, like one never seen.
+        if (found != npos) {
+            std::vector<BookmarkEntry> kept = std::move(entries);
+            kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(found));
+            ReplaceEntries(std::move(kept));
+        }
+    } else if (found != npos) {
         entries[found].position = currentPos;
         Restamp(found, NextStamp());
     } else {
@@ -87,14 +160,17 @@ bool CBookmarkStore::Record() {
 bool CBookmarkStore::Recall(const std::string& name) {
     if (!Bookmarking()) return false;
     currentFile = name;
+    m_lengthMs = -1;
     const std::size_t found = Find(currentFile);
     const int stamp = NextStamp();
     if (found == npos) {
         Append(BookmarkEntry{currentFile, 0, stamp});
         currentPos = 0;
+        m_recordedPos = 0;
         return false;
     }
     currentPos = entries[found].position;
+    m_recordedPos = currentPos;
     Restamp(found, stamp);
     return currentPos >= 0;
 }
@@ -111,6 +187,12 @@ void CBookmarkStore::Load() {
 void CBookmarkStore::Save() {
     if (!Bookmarking()) return;
     if (!m_fileKnown) MergeUnreadFile();
+    Write();
+}
+
+void CBookmarkStore::Write() {
+    // No INI directory (or no init): no data file.
+    if (dataFilePath.empty()) return;
     std::vector<const BookmarkEntry*> recent;
     for (auto it = m_byRecency.rbegin(); it != m_byRecency.rend() && recent.size() < data_file::kMaxEntries;
          ++it)
@@ -121,8 +203,8 @@ void CBookmarkStore::Save() {
     if (!m_files.Replace(dataFilePath, bytes)) return;
     m_fileKnown = true;
     m_lastWritten = std::move(bytes);
+    m_writtenAt = m_now;
 }
-
 // The file could not be read at start (another program held it, say) but can be now: its entries join
 // the list as less recent than everything this run used, and entries the run knows better are dropped.
 void CBookmarkStore::MergeUnreadFile() {

@@ -8,22 +8,31 @@
 #include <vector>
 
 #include "bookmarks/bookmark_entry.h"
+#include "platform/code_page.h"
 #include "platform/file_store.h"
 #include "platform/win_types.h"
+#include "platform/window_system.h"
 
 class CWinampIPC;
 struct Settings;
 
 class CBookmarkStore {
 public:
-    CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files);
+    // clock is the procedure of the store's one-second timer; it calls OnClock.
+    CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files, WindowSystem& windows,
+                   CodePage& codePage, TIMERPROC clock);
 
-    // Builds the data file's path from the host's INI directory and loads the remembered positions.
+    // Starts a fresh run: builds the data file's path from the host's INI directory, loads the
+    // remembered positions and starts the clock.
     void Open();
     // Every WM_USER message to the host's main window; acts on the play-status and track-info notifications.
     void OnHostNotify(LPARAM lParam, WPARAM wParam);
-    // Records the last position and writes the data file.
+    // About once a second (now: the system's millisecond count): where the tracked file stands.
+    void OnClock(DWORD now);
+    // Stops the clock, records the last position and writes the data file.
     void Shutdown();
+    // Empties the list and the data file.
+    void ForgetAll();
 
     // Records currentPos as the remembered position of currentFile.
     void StoreCurrent();
@@ -40,10 +49,12 @@ public:
     const std::vector<BookmarkEntry>& Entries() const { return entries; }
 
 private:
-    // StoreCurrent; true when it recorded a position.
+    // StoreCurrent; true when it recorded (or, for a finished file, forgot) a position.
     bool Record();
     void TrackChange(const std::string& name);
     void RefreshPosition();
+    // The current playlist entry's name as the store knows files (see file_name.h).
+    std::string CurrentEntryName();
     bool Bookmarking() const;
     int NextStamp();
     // The index of the first entry named name, or npos.
@@ -52,12 +63,16 @@ private:
     void Restamp(std::size_t index, int stamp);
     void ReplaceEntries(std::vector<BookmarkEntry> loaded);
     void MergeUnreadFile();
+    void Write();
 
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
     CWinampIPC& m_host;
     const Settings& m_settings;
     FileStore& m_files;
+    WindowSystem& m_windows;
+    CodePage& m_codePage;
+    TIMERPROC m_clockProc;
 
     std::string currentFile;
     int currentPos = -1;
@@ -74,4 +89,14 @@ private:
     bool m_fileKnown = false;
     // What this run last wrote to the data file; empty before the first write (a written file never is).
     std::vector<unsigned char> m_lastWritten;
+
+    UINT_PTR m_clock = 0;
+    // The tracked file's length as the host last reported it; 0 or less when unknown.
+    int m_lengthMs = -1;
+    // The tracked file's position as last recorded or recalled, and when the clock last saw the data
+    // file written (or first ran): a write while playing waits for both to lie 30 s back.
+    int m_recordedPos = 0;
+    DWORD m_now = 0;
+    DWORD m_writtenAt = 0;
+    bool m_clockSeen = false;
 };

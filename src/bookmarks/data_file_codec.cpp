@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "bookmarks/file_name.h"
+
 namespace {
 
 // A cursor over bytes that refuses to read past their end.
@@ -37,18 +39,24 @@ private:
     std::size_t m_offset = 0;
 };
 
-// One entry; false when the bytes end before the entry does or its name length is negative.
-bool ReadEntry(ByteReader& in, bool tagged, BookmarkEntry& entry) {
+enum class Read { Damaged, Kept, Dropped };
+
+// One entry: Damaged when the bytes end before the entry does or its name length is negative; Dropped
+// (read past) when its name is longer than the host could have named.
+Read ReadEntry(ByteReader& in, bool tagged, BookmarkEntry& entry) {
     std::int32_t tag = 0, length = 0, position = 0;
     const unsigned char* name = nullptr;
-    if (tagged && !in.ReadInt(tag)) return false;
-    if (!in.ReadInt(length) || length < 0) return false;
-    if (!in.ReadBytes(static_cast<std::size_t>(length), name)) return false;
-    if (!in.ReadInt(position)) return false;
+    if (tagged && !in.ReadInt(tag)) return Read::Damaged;
+    if (!in.ReadInt(length) || length < 0) return Read::Damaged;
+    if (!in.ReadBytes(static_cast<std::size_t>(length), name)) return Read::Damaged;
+    if (!in.ReadInt(position)) return Read::Damaged;
+    const bool wide = tag == data_file::kWideTag;
+    if (static_cast<std::size_t>(length) > (wide ? 3 : 1) * data_file::kMaxNameBytes) return Read::Dropped;
     const unsigned char* end = std::find(name, name + length, 0);
-    entry.fileName.assign(reinterpret_cast<const char*>(name), static_cast<std::size_t>(end - name));
+    if (wide) entry.fileName.assign(1, file_name::kWideMark);
+    entry.fileName.append(reinterpret_cast<const char*>(name), static_cast<std::size_t>(end - name));
     entry.position = position;
-    return true;
+    return Read::Kept;
 }
 
 void WriteInt(std::vector<unsigned char>& out, std::int32_t value) {
@@ -74,8 +82,9 @@ DecodedDataFile DecodeDataFile(const unsigned char* bytes, std::size_t size) {
     // reserved from it.
     for (std::int32_t i = 0; i < count && file.entries.size() < data_file::kMaxLoadedEntries; ++i) {
         BookmarkEntry entry{std::string(), 0, 0};
-        if (!ReadEntry(in, current, entry)) break;
-        file.entries.push_back(std::move(entry));
+        const Read outcome = ReadEntry(in, current, entry);
+        if (outcome == Read::Damaged) break;
+        if (outcome == Read::Kept) file.entries.push_back(std::move(entry));
     }
 
     const int read = static_cast<int>(file.entries.size());
@@ -104,9 +113,10 @@ std::vector<unsigned char> EncodeDataFile(const std::vector<const BookmarkEntry*
     WriteInt(out, static_cast<std::int32_t>(count));
     for (std::size_t i = 0; i < count; ++i) {
         const BookmarkEntry& e = *mostRecentFirst[i];
-        WriteInt(out, 1);
-        WriteInt(out, static_cast<std::int32_t>(e.fileName.size()));
-        out.insert(out.end(), e.fileName.begin(), e.fileName.end());
+        const bool wide = file_name::IsWide(e.fileName);
+        WriteInt(out, wide ? data_file::kWideTag : data_file::kAnsiTag);
+        WriteInt(out, static_cast<std::int32_t>(e.fileName.size() - wide));
+        out.insert(out.end(), e.fileName.begin() + wide, e.fileName.end());
         WriteInt(out, e.position);
     }
     return out;

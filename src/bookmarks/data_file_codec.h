@@ -3,6 +3,9 @@
 // All integers are 32-bit signed little-endian. The current layout is Version (31), Count, then Count
 // entries of tag 1, name length, name bytes, position, most recently used first. An older layout has no
 // version word and no entry tag; a first word of 30 or less is read as its count.
+//
+// A name the ANSI code page cannot represent (see file_name.h) is written with entry tag 2 and its UTF-8
+// bytes; every other name exactly as before, with tag 1. Older readers ignore the tag.
 #pragma once
 #include <cstddef>
 #include <vector>
@@ -16,6 +19,11 @@ constexpr std::size_t kMaxEntries = 30;
 // Loading stops after this many entries: every file the plug-in ever wrote holds at most kMaxEntries,
 // and a damaged file of millions of tiny entries would otherwise stall the host's start.
 constexpr std::size_t kMaxLoadedEntries = 1000;
+// The longest name the host can hand over; an entry with a longer name is no file of the host's, and is
+// dropped at load. A UTF-8 name may take up to three bytes for each of the host's UTF-16 units.
+constexpr std::size_t kMaxNameBytes = 4096;
+constexpr int kAnsiTag = 1;
+constexpr int kWideTag = 2;
 } // namespace data_file
 
 struct DecodedDataFile {
@@ -28,7 +36,7 @@ struct DecodedDataFile {
 
 // Reads as many whole entries as the bytes really hold, never more than the file's count nor more than
 // kMaxLoadedEntries; a cut or damaged tail, a negative count or name length, and trailing bytes yield
-// what came before them. A name ends at its first zero byte.
+// what came before them. A name ends at its first zero byte; an entry whose name is too long is skipped.
 DecodedDataFile DecodeDataFile(const unsigned char* bytes, std::size_t size);
 inline DecodedDataFile DecodeDataFile(const std::vector<unsigned char>& bytes) {
     return DecodeDataFile(bytes.data(), bytes.size());

@@ -82,6 +82,18 @@ void CWinampIPC::EnsurePaused() {
     }
 }
 
+bool CWinampIPC::GetPlaylistFileW(int index, std::u16string& name) {
+    const LRESULT answer = User(static_cast<WPARAM>(index), ipc::kGetPlaylistFileW);
+    // A host without the request answers 1; no text lives in the lowest 64 KiB of an address space.
+    if (static_cast<ULONG_PTR>(answer) < static_cast<ULONG_PTR>(ipc::kLowestTextAddress)) return false;
+    const auto* text = reinterpret_cast<const char16_t*>(answer);
+    std::size_t length = 0;
+    while (length < ipc::kMaxText && text[length] != 0)
+        ++length;
+    name.assign(text, length);
+    return true;
+}
+
 // The host answers with a pointer into its own memory, valid only until its next change: copy at once.
 // A null answer reads as empty; the copy stops at the terminator or at kMaxText bytes.
 std::string CWinampIPC::Text(WPARAM wParam, LPARAM code) {

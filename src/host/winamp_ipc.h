@@ -32,6 +32,10 @@ constexpr int kStatusPaused = 3;
 
 // The longest text copied from a host answer; longer texts are cut.
 constexpr std::size_t kMaxText = 4096;
+// The entry's file name as UTF-16 text (wParam = entry index). A host without the request answers 1;
+// any answer below this is no text.
+constexpr LPARAM kGetPlaylistFileW = 214;
+constexpr LRESULT kLowestTextAddress = 65536;
 } // namespace ipc
 
 class CWinampIPC {
@@ -52,6 +56,8 @@ public:
     void SkipForward5();
     void SkipBack5();
     void QuitHost();
+    // The entry's name as UTF-16 text; false when the host answers none.
+    bool GetPlaylistFileW(int index, std::u16string& name);
 
     // wanted: -1 toggles; 0 or 1 asks for that state and toggles only when the player is not in it.
     void PlayPause(int wanted);

@@ -108,6 +108,7 @@ struct MOUSEHOOKSTRUCT {
 #define BN_CLICKED 0
 #define IDOK 1
 #define IDCANCEL 2
+#define IDYES 6
 
 // Buttons, edit boxes, up-down controls
 #define BM_GETCHECK 0x00F0
@@ -147,6 +148,8 @@ struct MOUSEHOOKSTRUCT {
 // MessageBox
 #define MB_OK 0x00000000
 #define MB_ICONEXCLAMATION 0x00000030
+#define MB_YESNO 0x00000004
+#define MB_ICONQUESTION 0x00000020
 
 // Window styles read by the slider
 #define WS_DISABLED 0x08000000L
@@ -204,6 +207,8 @@ struct MOUSEHOOKSTRUCT {
 #define FW_BOLD 700
 #define FF_SWISS (2 << 4)
 #define DEFAULT_PITCH 0
+
+typedef void (*TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
 // Hooks
 #define HC_ACTION 0

@@ -44,6 +44,9 @@ public:
 
     virtual UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) = 0;
     virtual BOOL KillTimer(HWND hwnd, UINT_PTR id) = 0;
+    // A timer of the calling thread, with no window: proc runs from the thread's message loop; kill it
+    // with KillTimer(nullptr, id).
+    virtual UINT_PTR SetThreadTimer(UINT elapse, TIMERPROC proc) = 0;
 
     virtual int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) = 0;
     virtual BOOL GetClipCursor(RECT* rect) = 0;

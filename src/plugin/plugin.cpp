@@ -17,6 +17,8 @@ void Config();
 void Quit();
 LRESULT CALLBACK HostWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+void CALLBACK BookmarkClock(HWND, UINT, UINT_PTR, DWORD now);
+void ForgetPositions();
 } // namespace
 
 PluginRecord g_plugin = {kPluginVersion, "Morvix (gen_morvix.dll)", Init, Config, Quit, nullptr, nullptr};
@@ -30,13 +32,14 @@ Win32HostLink s_hostLink(&g_plugin.hwndParent);
 Win32WindowSystem s_windows;
 Win32ProfileStore s_profile;
 Win32FileStore s_files;
+Win32CodePage s_codePage;
 } // namespace
 
 extern Settings g_settings;
 
 CWinampIPC g_winamp(s_hostLink);
 CDlgButtons g_dlgButtons(g_winamp, g_settings, s_windows);
-CBookmarkStore g_bookmarks(g_winamp, g_settings, s_files);
+CBookmarkStore g_bookmarks(g_winamp, g_settings, s_files, s_windows, s_codePage, BookmarkClock);
 Settings g_settings;
 
 namespace {
@@ -101,7 +104,7 @@ int Init() {
 
 void Config() {
     RegisterControlClasses();
-    RunConfigDialog(s_windows, g_dlgButtons.GetSafeHwnd(), g_settings, g_winamp, s_profile);
+    RunConfigDialog(s_windows, g_dlgButtons.GetSafeHwnd(), g_settings, g_winamp, s_profile, ForgetPositions);
 }
 
 void Quit() {
@@ -121,6 +124,14 @@ LRESULT CALLBACK HostWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
     ObserveMouse(g_dlgButtons, code, wParam, lParam);
     return ::CallNextHookEx(g_mouseHook, code, wParam, lParam);
+}
+
+void CALLBACK BookmarkClock(HWND, UINT, UINT_PTR, DWORD now) {
+    if (s_running) g_bookmarks.OnClock(now);
+}
+
+void ForgetPositions() {
+    g_bookmarks.ForgetAll();
 }
 
 } // namespace

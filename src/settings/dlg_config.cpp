@@ -11,6 +11,9 @@
 namespace {
 constexpr const char* kDialogTitle = "Config Morvix";
 constexpr const char* kNotAnInteger = "Please enter an integer.";
+constexpr const char* kForgetCaption = "Forget remembered positions";
+constexpr const char* kForgetQuestion =
+    "Forget where you left every file? Each file will play from its beginning next time.";
 // The arrows move the fast-wind limit within 0..300; typed values are not limited.
 constexpr int kSpinMin = 0;
 constexpr int kSpinMax = 300;
@@ -98,8 +101,20 @@ bool CModalDialog::UpdateData(bool saving) {
 }
 
 CDlgConfig::CDlgConfig(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
-                       ProfileStore& profile)
-    : CModalDialog(windows, IDD_CONFIG, parent), m_settings(settings), m_host(host), m_profile(profile) {}
+                       ProfileStore& profile, void (*forgetPositions)())
+    : CModalDialog(windows, IDD_CONFIG, parent), m_settings(settings), m_host(host), m_profile(profile),
+      m_forgetPositions(forgetPositions) {}
+
+bool CDlgConfig::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    if (message != WM_COMMAND || LOWORD(wParam) != IDC_CFG_FORGET || HIWORD(wParam) != BN_CLICKED)
+        return CModalDialog::OnMessage(hwnd, message, wParam, lParam, result);
+    // The settings are not touched: the dialog's OK or Cancel still decides about them.
+    if (m_forgetPositions != nullptr &&
+        m_windows.MessageBoxA(m_hWnd, kForgetQuestion, kForgetCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        m_forgetPositions();
+    *result = 0;
+    return true;
+}
 
 void CDlgConfig::DoDataExchange(DataExchange& exchange) {
     exchange.Check(IDC_CFG_BOOKMARK, m_settings.bookmark);
@@ -134,13 +149,13 @@ public:
 } // namespace
 
 void RunConfigDialog(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
-                     ProfileStore& profile) {
+                     ProfileStore& profile, void (*forgetPositions)()) {
     if (s_openConfig != nullptr) {
         const HWND open = s_openConfig->GetSafeHwnd();
         if (open != nullptr) windows.SetForegroundWindow(open);
         return;
     }
-    CDlgConfig dialog(windows, parent, settings, host, profile);
+    CDlgConfig dialog(windows, parent, settings, host, profile, forgetPositions);
     const OpenConfigMark mark(dialog);
     dialog.DoModal();
 }

@@ -63,8 +63,10 @@ private:
 // when the whole dialog reads.
 class CDlgConfig : public CModalDialog {
 public:
+    // forgetPositions: what "Forget remembered positions" does once the user says yes.
     CDlgConfig(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
-               ProfileStore& profile);
+               ProfileStore& profile, void (*forgetPositions)() = nullptr);
+    bool OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 protected:
     void DoDataExchange(DataExchange& exchange) override;
@@ -74,9 +76,10 @@ private:
     Settings& m_settings;
     CWinampIPC& m_host;
     ProfileStore& m_profile;
+    void (*m_forgetPositions)();
 };
 
 // Runs the dialog for the call only; on OK the six settings are stored and written to the INI file.
 // While it runs, a second call brings it to the front instead of opening another one over the same settings.
 void RunConfigDialog(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
-                     ProfileStore& profile);
+                     ProfileStore& profile, void (*forgetPositions)() = nullptr);

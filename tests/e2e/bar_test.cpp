@@ -21,7 +21,7 @@ std::vector<std::string> Requests(TestHost& host, std::size_t from = 0) {
     for (std::size_t i = from; i < entries.size(); ++i) {
         const HostRequest& r = entries[i];
         if (r.IsUser(603) && (r.wParam == 2 || r.wParam == 5)) {
-            for (LPARAM code : {105, 211, 125})
+            for (LPARAM code : {105, 211, 214, 125})
                 if (!kept.empty() && kept.back()->IsUser(code)) kept.pop_back();
         }
         if (r.message == 0 || r.IsUser(603)) continue;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -266,3 +267,152 @@ TEST(Bookmarks, ADataPathThatIsAFolderIsLeftAloneAndTheRunGoesOn) {
 }
 
 } // namespace
+
+// ---- Journeys: the stand-in host in a process of its own with its real clock, driven by a script, so
+// that time passes as for a person and the plug-in hears only the notifications the player's own actions
+// cause. A row is one or more runs on the same folder (a killed host is started again); "report" steps
+// print where the player stands: the first is where the person left the file, the last where it resumed.
+
+const char* const kWideOne = "C:\\Media\\{U+65E5}{U+672C}.mkv";
+const char* const kWideTwo = "C:\\Media\\{U+4E2D}{U+6587}.mkv";
+
+struct Journey {
+    const char* what;
+    std::vector<std::pair<int, const char*>> playlist; // seconds, name
+    std::vector<const char*> runs;                     // one script per run of the host
+    bool wideRequest;                                  // false: a host that lacks the wide file-name request
+    bool fromTheStart;                                 // resumes at its beginning, not where it was left
+    bool paused;
+    int mayLoseMs; // the resume lies at most this far before where the file was left
+};
+
+struct Report {
+    int entry = -1;
+    int positionMs = -1;
+    std::string status;
+};
+
+class HostProcess {
+public:
+    HostProcess(const std::string& folder, const Journey& row, std::size_t run) : m_out(folder + "\\out" + std::to_string(run)) {
+        const std::string script = folder + "\\run" + std::to_string(run) + ".script";
+        TestHost::WriteFile(script, row.runs[run]);
+        std::string command = "\"" + ExeDirectory() + "\\morvix_host.exe\" --folder \"" + folder + "\"";
+        for (const auto& entry : row.playlist)
+            command += " --entry " + std::to_string(entry.first) + " \"" + entry.second + "\"";
+        if (!row.wideRequest) command += " --no-wide";
+        command += " --script \"" + script + "\" --out \"" + m_out + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        m_started = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                     &m_process) != FALSE;
+    }
+    ~HostProcess() {
+        if (!m_started) return;
+        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_process.hProcess, 9);
+        ::CloseHandle(m_process.hProcess);
+        ::CloseHandle(m_process.hThread);
+    }
+    // False when it did not end within the deadline.
+    bool Wait(DWORD deadline) const {
+        const DWORD now = ::GetTickCount();
+        const DWORD left = static_cast<long>(deadline - now) > 0 ? deadline - now : 0;
+        return m_started && ::WaitForSingleObject(m_process.hProcess, left) == WAIT_OBJECT_0;
+    }
+    std::string Output() const { return TestHost::ReadFile(m_out + "\\run.txt").value_or("(no output)\n"); }
+
+    static std::string ExeDirectory() {
+        char path[MAX_PATH] = "";
+        ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+        const std::string exe = path;
+        return exe.substr(0, exe.find_last_of("\\/"));
+    }
+
+private:
+    std::string m_out;
+    PROCESS_INFORMATION m_process = {};
+    bool m_started = false;
+};
+
+std::vector<Report> ReportsIn(const std::string& output) {
+    std::vector<Report> reports;
+    std::size_t at = 0;
+    while ((at = output.find("report: entry ", at)) != std::string::npos) {
+        Report r;
+        char status[16] = "";
+        if (std::sscanf(output.c_str() + at, "report: entry %d at %d ms, %15[a-z]", &r.entry, &r.positionMs,
+                        status) == 3) {
+            r.status = status;
+            reports.push_back(r);
+        }
+        at += 14;
+    }
+    return reports;
+}
+
+TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
+    const std::vector<std::pair<int, const char*>> three = {{600, kA}, {300, kB}, {120, kC}};
+    const Journey rows[] = {
+        {"watch, pick another file, come back", three,
+         {"play\nseek 125000\nwait 3000\nreport\nnext\nwait 1500\nprev\nreport\n"}, true, false, true, 2500},
+        {"watch, quit, start again", three, {"play\nseek 125000\nwait 3000\nreport\nrestart\nplay\nreport\n"},
+         true, false, false, 2500},
+        {"watch, Stop, pick another file, come back", three,
+         {"play\nseek 125000\nwait 3000\nreport\nstop\nnext\nplay\nwait 1500\nprev\nreport\n"}, true, false, true,
+         2500},
+        {"watch for half a minute and more, the host is killed, start again", three,
+         {"play\nseek 60000\nwait 35000\nreport\nkill\n", "play\nreport\n"}, true, false, false, 33000},
+        {"a file plays to its end, the player moves on, it comes back", {{20, kC}, {600, kA}},
+         {"play\nseek 15000\nreport\nwait 8000\nprev\nreport\n"}, true, true, false, 0},
+        {"two files whose names differ only outside the ANSI code page", {{600, kWideOne}, {600, kWideTwo}},
+         {"play\nseek 125000\nwait 3000\nreport\nnext\nseek 30000\nwait 1500\nprev\nreport\n"}, true, false, true,
+         2500},
+        {"a wide name on a host without the wide request", {{600, kWideOne}, {300, kB}},
+         {"play\nseek 125000\nwait 3000\nreport\nnext\nwait 1500\nprev\nreport\n"}, false, false, true, 2500},
+    };
+    const std::size_t count = sizeof rows / sizeof rows[0];
+    std::vector<std::string> folders, outputs(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        char temp[MAX_PATH] = "";
+        ::GetTempPathA(MAX_PATH, temp);
+        folders.push_back(std::string(temp) + "morvix-journey-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                          std::to_string(i));
+        ::CreateDirectoryA(folders[i].c_str(), nullptr);
+        ::CreateDirectoryA((folders[i] + "\\plugins").c_str(), nullptr);
+        ::DeleteFileA((folders[i] + "\\plugins\\gen_morvix.dat").c_str());
+        ::CopyFileA((HostProcess::ExeDirectory() + "\\gen_morvix.dll").c_str(),
+                    (folders[i] + "\\plugins\\gen_morvix.dll").c_str(), FALSE);
+    }
+    // The rows run side by side, a run of each at a time: the whole table takes about its longest row.
+    for (std::size_t run = 0; run < 2; ++run) {
+        std::vector<std::unique_ptr<HostProcess>> hosts(count);
+        for (std::size_t i = 0; i < count; ++i)
+            if (run < rows[i].runs.size()) hosts[i] = std::make_unique<HostProcess>(folders[i], rows[i], run);
+        const DWORD deadline = ::GetTickCount() + 180000;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!hosts[i]) continue;
+            EXPECT_TRUE(hosts[i]->Wait(deadline)) << rows[i].what << ": run " << run << " did not end";
+            outputs[i] += hosts[i]->Output();
+        }
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const Journey& row = rows[i];
+        const std::vector<Report> reports = ReportsIn(outputs[i]);
+        if (reports.size() < 2) {
+            ADD_FAILURE() << row.what << ": fewer than two reports\n" << outputs[i];
+            continue;
+        }
+        const Report& left = reports.front();
+        const Report& resumed = reports.back();
+        std::printf("journey \"%s\": left entry %d at %d ms, resumed entry %d at %d ms, %s\n", row.what,
+                    left.entry, left.positionMs, resumed.entry, resumed.positionMs, resumed.status.c_str());
+        EXPECT_EQ(left.entry, resumed.entry) << row.what << "\n" << outputs[i];
+        EXPECT_EQ(row.paused ? "paused" : "playing", resumed.status) << row.what << "\n" << outputs[i];
+        if (row.fromTheStart) {
+            EXPECT_LT(resumed.positionMs, 2000) << row.what << "\n" << outputs[i];
+        } else {
+            EXPECT_LE(resumed.positionMs, left.positionMs) << row.what << "\n" << outputs[i];
+            EXPECT_GE(resumed.positionMs, left.positionMs - row.mayLoseMs) << row.what << "\n" << outputs[i];
+        }
+    }
+}

@@ -74,6 +74,10 @@ TEST(PluginFrame, InitSubclassesTheHostWindowAndTheHostStillAnswersThroughTheCha
     EXPECT_EQ(SendMessageA(host.MainWindow(), WM_USER, 1, 105), 600) << "length through the chain";
     EXPECT_EQ(host.Log().CountUser(104), 1u);
     EXPECT_EQ(host.Log().CountUser(105), 1u);
+
+    host.Record()->init(); // a second init, no quit between: nothing is set up again
+    EXPECT_EQ(host.Log().CountUser(335), 0u) << "the store did not start again" << host.Describe();
+    EXPECT_EQ(host.Log().CountUser(334), 0u) << "the settings were not read again";
 }
 
 TEST(PluginFrame, InitAsksForTheIniFileAndTheSettingsTakeEffect) {
@@ -121,7 +125,7 @@ TEST(PluginFrame, InitAgainAfterAQuitThatCouldNotUnsubclassReusesTheChain) {
     EXPECT_EQ(SendMessageA(host.MainWindow(), WM_USER, 0, 104), 1) << "status through the chain";
     EXPECT_FALSE(g_chainLooped) << "a message went round the chain without reaching the host";
     host.Player().Next(); // the plug-in hears the notification again and asks for the new file
-    EXPECT_GE(host.Log().CountUser(211), 1u) << host.Describe();
+    EXPECT_GE(host.Log().CountUser(214), 1u) << host.Describe();
     EXPECT_FALSE(g_chainLooped);
     UnsubclassAll(host.MainWindow());
 }

@@ -19,10 +19,24 @@ LRESULT FakeHost::Send(UINT message, WPARAM wParam, LPARAM lParam) {
     const LRESULT answer = Answer(message, wParam, lParam);
     // Text answers are pointers; log them as 0 so that sequences stay comparable.
     const bool text = message == WM_USER && (lParam == ipc::kGetPlaylistFile || lParam == ipc::kGetIniFile ||
-                                             lParam == ipc::kGetIniDirectory);
+                                             lParam == ipc::kGetIniDirectory ||
+                                             (lParam == ipc::kGetPlaylistFileW && wideAnswer == 0));
     log.push_back({message, wParam, lParam, text ? 0 : answer});
     if (onRequest) onRequest(log.back());
     return answer;
+}
+
+LRESULT FakeHost::WideName(WPARAM index) {
+    if (wideAnswer != 0) return wideAnswer;
+    if (answerNullTexts || index >= playlist.size()) return 0;
+    if (index < widePlaylist.size()) {
+        m_wide = widePlaylist[index];
+    } else {
+        m_wide.clear();
+        for (unsigned char c : playlist[index])
+            m_wide += static_cast<char16_t>(c);
+    }
+    return reinterpret_cast<LRESULT>(m_wide.c_str());
 }
 
 LRESULT FakeHost::Answer(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -65,6 +79,8 @@ LRESULT FakeHost::Answer(UINT message, WPARAM wParam, LPARAM lParam) {
     case ipc::kGetPlaylistFile:
         if (wParam >= playlist.size()) return 0;
         return textAnswer(playlist[wParam]);
+    case ipc::kGetPlaylistFileW:
+        return WideName(wParam);
     case ipc::kGetIniFile:
         return textAnswer(iniFile);
     case ipc::kGetIniDirectory:

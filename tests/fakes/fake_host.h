@@ -36,6 +36,11 @@ public:
     std::string iniDirectory = "C:\\Player";
     bool answerNullTexts = false;
     const char* rawText = nullptr; // when set, every text request answers this pointer as it is
+    // Names as UTF-16 by entry index (the wide request); an entry without one has its playlist name with
+    // each byte widened. wideAnswer, when not 0, is answered to the wide request as it is (1: a host
+    // that lacks the request).
+    std::vector<std::u16string> widePlaylist;
+    LRESULT wideAnswer = 0;
 
     std::vector<HostRequest> log;
     // Called after each request is answered (re-entrancy tests send nested messages from here).
@@ -46,5 +51,7 @@ public:
 
 private:
     LRESULT Answer(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT WideName(WPARAM index);
     std::string m_text; // the host's buffer behind a returned text pointer
+    std::u16string m_wide;
 };

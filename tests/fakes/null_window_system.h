@@ -35,6 +35,7 @@ public:
     BOOL SetForegroundWindow(HWND) override { return FALSE; }
     UINT_PTR SetTimer(HWND, UINT_PTR, UINT) override { return 0; }
     BOOL KillTimer(HWND, UINT_PTR) override { return FALSE; }
+    UINT_PTR SetThreadTimer(UINT, TIMERPROC) override { return 0; }
     int MessageBoxA(HWND, const char*, const char*, UINT) override { return 0; }
     BOOL GetClipCursor(RECT* rect) override {
         *rect = RECT{0, 0, 0, 0};

@@ -10,13 +10,16 @@
 #include "bookmarks/data_file_codec.h"
 #include "fake_host.h"
 #include "host/winamp_ipc.h"
+#include "latin_code_page.h"
 #include "memory_file_store.h"
+#include "null_window_system.h"
 #include "settings/settings.h"
 
 namespace {
 
 const HostRequest kListPos = User(0, 125, 0);
-const HostRequest kFileName = User(0, 211, 0);
+// The wide request, answered with the name as text.
+const HostRequest kFileName = User(0, 214, 0);
 const HostRequest kPause = Command(40046);
 const HostRequest kStart = User(0, 102, 0);
 HostRequest Position(int ms) {
@@ -28,6 +31,13 @@ HostRequest Status(int status) {
 HostRequest Jump(int ms) {
     return User(static_cast<WPARAM>(ms), 106, 0);
 }
+HostRequest Length(int seconds) {
+    return User(1, 105, seconds);
+}
+
+// A step with this lParam is a tick of the store's clock at the time in its wParam, not a notification.
+const LPARAM kClock = -1;
+using Saved_ = std::vector<std::pair<std::string, int>>;
 
 const std::string kPath = "C:\\Player\\plugins\\gen_morvix.dat";
 
@@ -47,7 +57,9 @@ protected:
     CWinampIPC ipc{host};
     Settings settings;
     MemoryFileStore files;
-    CBookmarkStore store{ipc, settings, files};
+    NullWindowSystem windows;
+    LatinCodePage codePage;
+    CBookmarkStore store{ipc, settings, files, windows, codePage, nullptr};
 
     void WriteDataFile(const std::vector<BookmarkEntry>& mostRecentLast) {
         std::vector<BookmarkEntry> stamped = mostRecentLast;
@@ -69,7 +81,11 @@ protected:
             host.position = s.position;
             host.status = s.status;
             host.ClearLog();
-            store.OnHostNotify(s.lParam, s.wParam);
+            if (s.lParam == kClock) {
+                store.OnClock(static_cast<DWORD>(s.wParam));
+            } else {
+                store.OnHostNotify(s.lParam, s.wParam);
+            }
             EXPECT_EQ(s.want, host.log) << "step " << i << " (" << s.file << ")";
         }
     }
@@ -100,15 +116,16 @@ TEST_F(BookmarkStoreTest, DataFileLivesInThePluginsFolderOfTheIniDirectory) {
     } cases[] = {
         {"D:\\Player", false, "D:\\Player\\plugins\\gen_morvix.dat"},
         {"D:\\Player\\", false, "D:\\Player\\plugins\\gen_morvix.dat"},
-        {"", false, "\\plugins\\gen_morvix.dat"},
-        {"ignored", true, "\\plugins\\gen_morvix.dat"},
+        // No INI directory, no data file (rather than one at the root of the current drive).
+        {"", false, ""},
+        {"ignored", true, ""},
     };
     for (const auto& c : cases) {
         FakeHost h;
         h.iniDirectory = c.directory;
         h.answerNullTexts = c.nullAnswer;
         CWinampIPC link{h};
-        CBookmarkStore s{link, settings, files};
+        CBookmarkStore s{link, settings, files, windows, codePage, nullptr};
         s.Open();
         EXPECT_EQ(c.path, s.DataFilePath()) << "directory '" << c.directory << "'";
         EXPECT_EQ(std::vector<HostRequest>{User(0, 335, 0)}, h.log);
@@ -123,6 +140,7 @@ TEST_F(BookmarkStoreTest, WithBookmarkOffNotificationsOnlyAskForTheFile) {
         Open();
         Run({{"a.avi", 5000, 1, {kListPos, kFileName}},
              {"a.avi", 6000, 1, {kListPos, kFileName}},
+             {"a.avi", 6000, 1, {}, kClock, 1000},
              {"b.avi", -1, 0, {kListPos, kFileName}}});
         store.Shutdown();
         EXPECT_EQ("", store.CurrentFile()) << "bookmark " << off;
@@ -198,13 +216,11 @@ TEST_F(BookmarkStoreTest, TrackChangeRecordsTheLastRefreshedPositionAndWritesThe
     Run({{"a.avi", 0, 1, {kListPos, kFileName}},
          {"a.avi", 61000, 1, {kListPos, kFileName, Position(61000)}},
          {"b.avi", 0, 1, {kListPos, kFileName}}});
-    using Saved_ = std::vector<std::pair<std::string, int>>;
     EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 61000}}), Saved()) << "written without waiting for quit";
     EXPECT_EQ(1, files.replaces) << "the first file of a run records nothing, so nothing is written for it";
 }
 
 TEST_F(BookmarkStoreTest, StopRecordsOnceThenNeitherTrackChangeNorShutdownRecordsAgain) {
-    using Saved_ = std::vector<std::pair<std::string, int>>;
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}},
          {"a.avi", 9000, 1, {kListPos, kFileName, Position(9000)}},
@@ -233,16 +249,104 @@ TEST_F(BookmarkStoreTest, NamesDifferingInCaseAreSeparateFiles) {
     EXPECT_EQ(2u, store.Entries().size());
 }
 
-TEST_F(BookmarkStoreTest, ShutdownRecordsWithoutAskingThePlayerAndWritesMostRecentFirst) {
-    using Saved_ = std::vector<std::pair<std::string, int>>;
+TEST_F(BookmarkStoreTest, ShutdownAsksThePlayerOnceMoreWhileTheTrackedFileIsCurrentAndWritesMostRecentFirst) {
     WriteDataFile({{"old.avi", 1000, 0}, {"b.avi", 2000, 0}});
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}},
          {"a.avi", 61000, 1, {kListPos, kFileName, Position(61000)}}});
+    host.playlist = {"c.avi"}; // the player moved on and has not told yet
+    host.position = 99000;
     host.ClearLog();
     store.Shutdown();
-    EXPECT_TRUE(host.log.empty());
+    EXPECT_EQ((std::vector<HostRequest>{kListPos, kFileName}), host.log);
     EXPECT_EQ((Saved_{{"a.avi", 61000}, {"b.avi", 2000}, {"old.avi", 1000}}), Saved());
+
+    Open();
+    Run({{"a.avi", 61000, 1, {kListPos, kFileName, Jump(61000)}}});
+    host.position = 63000;
+    host.ClearLog();
+    store.Shutdown();
+    EXPECT_EQ((std::vector<HostRequest>{kListPos, kFileName, Position(63000), Length(180)}), host.log);
+    EXPECT_EQ((Saved_{{"a.avi", 63000}, {"b.avi", 2000}, {"old.avi", 1000}}), Saved());
+}
+
+TEST_F(BookmarkStoreTest, TheClockKeepsThePositionOfAPlayingFileSoLeavingItRecordsWhereItWasLeft) {
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}},
+         {"a.avi", 61000, 1, {Position(61000), Length(180)}, kClock, 1000},
+         {"a.avi", 62000, 1, {Position(62000), Length(180)}, kClock, 2000},
+         {"b.avi", 0, 1, {kListPos, kFileName}}});
+    EXPECT_EQ(62000, PositionOf("a.avi"));
+    EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 62000}}), Saved());
+}
+
+TEST_F(BookmarkStoreTest, WhilePlayingTheFileIsWrittenOnceThePositionMovedThirtySecondsAndThirtySecondsPassed) {
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}},
+         {"a.avi", 1000, 1, {Position(1000), Length(180)}, kClock, 100000},
+         {"a.avi", 45000, 1, {Position(45000), Length(180)}, kClock, 129000},
+         {"a.avi", 46000, 1, {Position(46000), Length(180), Status(1)}, kClock, 130000},
+         {"a.avi", 80000, 1, {Position(80000), Length(180)}, kClock, 150000},
+         {"a.avi", 120000, 3, {Position(120000), Length(180), Status(3)}, kClock, 200000}});
+    EXPECT_EQ((Saved_{{"a.avi", 46000}}), Saved());
+    EXPECT_EQ(1, files.replaces) << "the paused player's position is not written";
+}
+
+TEST_F(BookmarkStoreTest, AFileLeftInItsLastTenSecondsStartsOverOneStoppedBeforeThemKeepsItsPlace) {
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}},
+         {"a.avi", 171000, 1, {Position(171000), Length(180)}, kClock, 1000}, // 9 s before the end
+         {"b.avi", 0, 1, {kListPos, kFileName}},                                   // the player moved on
+         {"b.avi", 169000, 1, {Position(169000), Length(180)}, kClock, 2000}, // the credits, 11 s before
+         {"b.avi", -1, 0, {kListPos, kFileName, Position(-1)}, 603, 2},           // Stop
+         {"a.avi", 0, 1, {kListPos, kFileName}}}); // like a file never seen: neither paused nor moved
+    EXPECT_EQ((Saved_{{"b.avi", 169000}}), Saved());
+}
+
+TEST_F(BookmarkStoreTest, NamesOutsideTheAnsiCodePageAreToldApartAndKeptAsUtf8) {
+    const std::u16string one = u"C:\\\u65E5\u672C.mkv", two = u"C:\\\u4E2D\u6587.mkv";
+    const std::string oneKey = std::string(1, '\0') + "C:\\\xE6\x97\xA5\xE6\x9C\xAC.mkv";
+    auto play = [this](const std::u16string& wide, int position, std::vector<HostRequest> want) {
+        host.playlist = {"C:\\??.mkv"}; // what the ANSI request makes of either
+        host.widePlaylist = {wide};
+        host.position = position;
+        host.ClearLog();
+        store.OnHostNotify(603, 5);
+        EXPECT_EQ(want, host.log);
+    };
+    Open();
+    play(one, 0, {kListPos, kFileName});
+    host.position = 125000;
+    store.OnClock(1000);
+    play(two, 0, {kListPos, kFileName});
+    play(one, 0, {kListPos, kFileName, Status(1), kPause, Jump(125000)});
+    play(u"C:\\caf\u00E9.avi", 0, {kListPos, kFileName}); // the ANSI code page holds it
+    store.Shutdown();
+    const Saved_ saved = Saved();
+    ASSERT_EQ(3u, saved.size());
+    EXPECT_EQ("C:\\caf\xE9.avi", saved[0].first) << "written as ANSI bytes, as before";
+    EXPECT_EQ(oneKey, saved[1].first);
+
+    host.wideAnswer = 1; // a host without the wide request
+    host.widePlaylist.clear();
+    Open();
+    // The ANSI name is asked instead, and finds the file remembered under it.
+    Run({{"C:\\caf\xE9.avi", 0, 1, {kListPos, User(0, 214, 1), User(0, 211, 0), Jump(0)}}});
+}
+
+TEST_F(BookmarkStoreTest, AnOpenAfterShutdownStartsAFreshRun) {
+    WriteDataFile({{"b.avi", 5000, 0}});
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}}});
+    store.Shutdown();
+    Open();
+    Run({{"b.avi", 0, 1, {kListPos, kFileName, Jump(5000)}}}); // the first remembered file of the run
+}
+
+TEST_F(BookmarkStoreTest, ShutdownWithoutOpenTouchesNoFileAndAsksNothing) {
+    store.Shutdown();
+    EXPECT_TRUE(files.files.empty());
+    EXPECT_TRUE(host.log.empty());
 }
 
 TEST_F(BookmarkStoreTest, FileKeepsTheThirtyMostRecentOfALongerRun) {
@@ -308,8 +412,24 @@ TEST_F(BookmarkStoreTest, StatusNotificationInsideThePauseDoesNotRedirectTheJump
     EXPECT_EQ(5000, PositionOf("b.avi"));
 }
 
+TEST_F(BookmarkStoreTest, AnotherFileBecomingCurrentDuringThePauseDropsTheEarlierJump) {
+    WriteDataFile({{"c.avi", 3000, 0}, {"b.avi", 5000, 0}});
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}}});
+    host.onRequest = [this](const HostRequest& r) {
+        if (r.message != WM_COMMAND || r.wParam != 40046 || host.playlist[0] != "b.avi") return;
+        host.playlist = {"c.avi"};
+        store.OnHostNotify(603, 5);
+    };
+    Run({{"b.avi",
+          0,
+          1,
+          {kListPos, kFileName, Status(1), kPause, kListPos, kFileName, Status(3), Jump(3000)}}});
+    host.onRequest = nullptr;
+    EXPECT_EQ("c.avi", store.CurrentFile());
+}
+
 TEST_F(BookmarkStoreTest, LockedFileIsMergedOnceItCanBeReadAndNeverOverwrittenBlindly) {
-    using Saved_ = std::vector<std::pair<std::string, int>>;
     WriteDataFile({{"old2.avi", 2000, 0}, {"a.avi", 1000, 0}, {"old1.avi", 3000, 0}});
     const auto before = files.files[kPath];
     files.locked.insert(kPath);

@@ -10,6 +10,7 @@
 #include "fake_host.h"
 #include "host/lifecycle.h"
 #include "host/winamp_ipc.h"
+#include "latin_code_page.h"
 #include "null_window_system.h"
 #include "settings/settings.h"
 
@@ -87,8 +88,9 @@ protected:
     RecordingFiles files{steps};
     Settings settings;
     CWinampIPC ipc{host};
+    LatinCodePage codePage;
     CDlgButtons bar{ipc, settings, windows};
-    CBookmarkStore bookmarks{ipc, settings, files};
+    CBookmarkStore bookmarks{ipc, settings, files, windows, codePage, nullptr};
     PluginParts parts{taps, windows, profile, ipc, bar, bookmarks, settings};
 
     // Host requests show when the store and the settings ran: the INI directory, then the INI file.

@@ -84,6 +84,21 @@ TEST_F(WinampIpcTest, TextsAreCopiedAtOnceAndNullReadsAsEmpty) {
     EXPECT_EQ(ipc.GetIniDirectory(), "");
 }
 
+TEST_F(WinampIpcTest, AWideNameIsTextOnlyForAnAnswerFrom64KiBUp) {
+    host.playlist = {"C:\\a.avi"};
+    host.widePlaylist = {u"C:\\\u65E5.avi"};
+    std::u16string name = u"left alone";
+    EXPECT_TRUE(ipc.GetPlaylistFileW(0, name));
+    EXPECT_EQ(u"C:\\\u65E5.avi", name);
+    for (const LRESULT answer : {LRESULT{1}, LRESULT{2}, LRESULT{65535}}) {
+        host.wideAnswer = answer; // 1: a host without the request
+        EXPECT_FALSE(ipc.GetPlaylistFileW(0, name)) << answer;
+    }
+    host.wideAnswer = 0;
+    host.answerNullTexts = true;
+    EXPECT_FALSE(ipc.GetPlaylistFileW(0, name));
+}
+
 TEST_F(WinampIpcTest, UnterminatedTextIsCutAtTheBound) {
     // kMaxText bytes without a terminator, right before a page that may not be read: a copy that looks
     // one byte further faults.

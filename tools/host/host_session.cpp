@@ -15,8 +15,9 @@ std::string WithoutTrailingSlash(std::string path) {
 }
 
 HostWindowLinks Links(HostSession& session, SimPlayer& player, RequestLog& log, const std::string& iniFile,
-                      const std::string& iniDirectory) {
+                      const std::string& iniDirectory, bool wideNames) {
     HostWindowLinks links;
+    links.wideNames = wideNames;
     links.player = &player;
     links.log = &log;
     links.iniFile = &iniFile;
@@ -30,7 +31,7 @@ HostWindowLinks Links(HostSession& session, SimPlayer& player, RequestLog& log, 
 
 HostSession::HostSession(HostOptions options)
     : m_options(std::move(options)), m_player(m_options.clock),
-      m_main(Links(*this, m_player, m_log, m_iniFile, m_iniDirectory)), m_plugins(m_log) {
+      m_main(Links(*this, m_player, m_log, m_iniFile, m_iniDirectory, m_options.wideNames)), m_plugins(m_log) {
     m_options.folder = WithoutTrailingSlash(m_options.folder);
     m_iniDirectory =
         m_options.iniDirectory.empty() ? m_options.folder : WithoutTrailingSlash(m_options.iniDirectory);

@@ -21,6 +21,7 @@ struct HostOptions {
     bool showMainWindow = true;
     bool animateVideo = true;
     SimPlayer::Clock clock; // empty: real time
+    bool wideNames = true;  // false: the host lacks the wide file-name request
 };
 
 // A built-in playlist for trying the plug-in.

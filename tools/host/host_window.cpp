@@ -79,6 +79,9 @@ LRESULT HostWindow::OnUser(WPARAM wParam, LPARAM code) {
         return player.ListPos();
     case ipc::kGetPlaylistFile:
         return reinterpret_cast<LRESULT>(player.EntryName(arg));
+    case ipc::kGetPlaylistFileW:
+        if (!m_links.wideNames) return 1;
+        return reinterpret_cast<LRESULT>(player.EntryWideName(arg));
     case ipc::kGetIniFile:
         return reinterpret_cast<LRESULT>(m_links.iniFile->c_str());
     case ipc::kGetIniDirectory:

@@ -13,6 +13,7 @@ struct HostWindowLinks {
     RequestLog* log = nullptr;
     const std::string* iniFile = nullptr;
     const std::string* iniDirectory = nullptr;
+    bool wideNames = true; // false: a host that lacks the wide file-name request (answers 1)
     std::function<bool()> reportsFullScreen;
     std::function<void()> requestQuit;      // deferred: the caller may be inside the plug-in
     std::function<void()> requestConfigure; // posted, so a modal dialog never runs inside a request

@@ -1,7 +1,10 @@
 // morvix_host.exe: the stand-in player. Loads the plug-ins of FOLDER\plugins and plays a playlist,
 // either for a person at the keyboard or through a script that writes screenshots.
 //
-//   morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--script FILE --out DIR]
+//   morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--no-wide] [--script FILE --out DIR]
+//
+// In a NAME, {U+XXXX} stands for that UTF-16 code unit, so names outside the ANSI code page can be given
+// on an ANSI command line. --no-wide plays a host that lacks the wide file-name request.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -17,8 +20,31 @@ struct CommandLine {
     std::string script;
     std::string out; // empty: no files written
     std::vector<PlaylistEntry> playlist;
+    bool wideNames = true;
     std::string error;
 };
+
+// The entry for NAME: with {U+XXXX} in it, the name is wide and its ANSI form is the player's to make.
+PlaylistEntry Entry(const std::string& name, int seconds) {
+    PlaylistEntry entry{std::string(), seconds > 0 ? seconds : 60, std::wstring()};
+    bool wide = false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        unsigned unit = 0;
+        if (name.compare(i, 3, "{U+") == 0 && i + 7 < name.size() && name[i + 7] == '}' &&
+            std::sscanf(name.c_str() + i + 3, "%4x", &unit) == 1) {
+            entry.wideName.push_back(static_cast<wchar_t>(unit));
+            wide = true;
+            i += 7;
+        } else {
+            entry.wideName.push_back(static_cast<wchar_t>(static_cast<unsigned char>(name[i])));
+        }
+    }
+    if (!wide) {
+        entry.wideName.clear();
+        entry.name = name;
+    }
+    return entry;
+}
 
 CommandLine Parse(int argc, char** argv) {
     CommandLine cl;
@@ -35,9 +61,10 @@ CommandLine Parse(int argc, char** argv) {
         } else if (arg == "--out" && value(1)) {
             cl.out = argv[++i];
         } else if (arg == "--entry" && value(2)) {
-            const int seconds = std::atoi(argv[i + 1]);
-            cl.playlist.push_back({argv[i + 2], seconds > 0 ? seconds : 60});
+            cl.playlist.push_back(Entry(argv[i + 2], std::atoi(argv[i + 1])));
             i += 2;
+        } else if (arg == "--no-wide") {
+            cl.wideNames = false;
         } else if (cl.error.empty()) {
             cl.error = "unknown argument " + arg;
         }
@@ -138,7 +165,7 @@ int main(int argc, char** argv) {
     Reporter report(cl.out.empty() ? std::string() : cl.out + "\\run.txt");
     if (!cl.error.empty()) {
         report("morvix_host: " + cl.error);
-        report("usage: morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--script FILE --out DIR]");
+        report("usage: morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--no-wide] [--script FILE --out DIR]");
         return 2;
     }
 
@@ -158,6 +185,7 @@ int main(int argc, char** argv) {
     HostOptions options;
     options.folder = cl.folder;
     options.playlist = cl.playlist;
+    options.wideNames = cl.wideNames;
     HostSession session(options);
     if (!session.Start()) {
         report("morvix_host: the host's windows could not be created");

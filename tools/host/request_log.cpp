@@ -21,6 +21,8 @@ const char* UserName(LPARAM code) {
         return "list pos";
     case ipc::kGetPlaylistFile:
         return "playlist file";
+    case ipc::kGetPlaylistFileW:
+        return "wide file name";
     case ipc::kGetIniFile:
         return "INI file";
     case ipc::kGetIniDirectory:

@@ -76,6 +76,9 @@ const Grammar kGrammar[] = {
     {"screenshot", "t", "screenshot FILE", nullptr},
     {"quit", "", "quit", nullptr},
     {"restart", "", "restart", nullptr},
+    {"stop", "", "stop", nullptr},
+    {"report", "", "report", nullptr},
+    {"kill", "", "kill", nullptr},
 };
 
 bool Allowed(const char* words, const std::string& word) {
@@ -227,6 +230,11 @@ void ScriptRunner::Fail(const ScriptStep& step, const std::string& why) {
 }
 
 void ScriptRunner::Execute(const ScriptStep& step) {
+    if (step.verb == "kill") {
+        // As a crash ends the player: the plug-in gets no quit and the loop no chance to run again.
+        m_report("killed");
+        ::TerminateProcess(::GetCurrentProcess(), 3);
+    }
     const bool needsHost =
         step.verb != "wait" && step.verb != "restart" && step.verb != "screenshot" && step.verb != "quit";
     if (needsHost && !m_session.Running()) return Fail(step, "the host is not running");
@@ -248,6 +256,15 @@ bool ScriptRunner::PlayerStep(const ScriptStep& step) {
         if (player.JumpTo(step.numbers[0]) < 0) Fail(step, "nothing is playing");
     } else if (verb == "volume") {
         player.SetVolume(step.numbers[0]);
+    } else if (verb == "stop") {
+        player.Stop();
+    } else if (verb == "report") {
+        const int status = player.Status();
+        m_report("report: entry " + std::to_string(player.ListPos()) + " at " +
+                 std::to_string(player.PositionMs()) + " ms, " +
+                 (status == SimPlayer::kPlaying  ? "playing"
+                  : status == SimPlayer::kPaused ? "paused"
+                                                 : "stopped"));
     } else if (verb == "fullscreen") {
         m_session.SetFullScreen(step.args[0] == "on");
     } else if (verb == "video") {

@@ -15,6 +15,9 @@
 //   screenshot FILE               PNG of the whole screen into the output folder
 //   quit                          the host shuts down (plug-in quit, unload)
 //   restart                       start the host again on the same folder
+//   stop                          the player's Stop button
+//   report                        print the current entry, its position and the player's status
+//   kill                          end the host's process at once: no plug-in quit, nothing saved
 #pragma once
 #include <functional>
 #include <optional>

@@ -3,7 +3,23 @@
 #include <algorithm>
 #include <chrono>
 
+#include <windows.h>
+
 namespace {
+// Each name in the other form, as the real player keeps both.
+void CompleteNames(PlaylistEntry& e) {
+    if (e.wideName.empty() && !e.name.empty()) {
+        const int n = ::MultiByteToWideChar(CP_ACP, 0, e.name.data(), static_cast<int>(e.name.size()), nullptr, 0);
+        e.wideName.resize(static_cast<std::size_t>(n));
+        ::MultiByteToWideChar(CP_ACP, 0, e.name.data(), static_cast<int>(e.name.size()), &e.wideName[0], n);
+    } else if (e.name.empty() && !e.wideName.empty()) {
+        const int size = static_cast<int>(e.wideName.size());
+        const int n = ::WideCharToMultiByte(CP_ACP, 0, e.wideName.data(), size, nullptr, 0, nullptr, nullptr);
+        e.name.resize(static_cast<std::size_t>(n));
+        ::WideCharToMultiByte(CP_ACP, 0, e.wideName.data(), size, &e.name[0], n, nullptr, nullptr);
+    }
+}
+
 std::int64_t SteadyMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -14,6 +30,8 @@ SimPlayer::SimPlayer(Clock clock) : m_clock(clock ? std::move(clock) : Clock(Ste
 
 void SimPlayer::SetPlaylist(std::vector<PlaylistEntry> entries) {
     m_entries = std::move(entries);
+    for (PlaylistEntry& e : m_entries)
+        CompleteNames(e);
     m_index = 0;
     m_baseMs = 0;
     ChangeStatus(kStopped);
@@ -28,6 +46,11 @@ const PlaylistEntry* SimPlayer::Current() const {
 const char* SimPlayer::EntryName(int index) const {
     if (index < 0 || index >= static_cast<int>(m_entries.size())) return nullptr;
     return m_entries[static_cast<std::size_t>(index)].name.c_str();
+}
+
+const wchar_t* SimPlayer::EntryWideName(int index) const {
+    if (index < 0 || index >= static_cast<int>(m_entries.size())) return nullptr;
+    return m_entries[static_cast<std::size_t>(index)].wideName.c_str();
 }
 
 int SimPlayer::LengthSec() const {

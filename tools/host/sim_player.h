@@ -9,6 +9,9 @@
 struct PlaylistEntry {
     std::string name; // byte string, reported to the plug-in exactly as stored
     int lengthSec = 0;
+    // The name as UTF-16 text; when left empty it is the name read in the ANSI code page. A name given
+    // only here gets as `name` what the ANSI code page makes of it (a '?' for each character it lacks).
+    std::wstring wideName = {};
 };
 
 class SimPlayer {
@@ -35,6 +38,7 @@ public:
     const PlaylistEntry* Current() const;
     // Pointer to the entry's name, kept alive until the playlist is replaced; null for a bad index.
     const char* EntryName(int index) const;
+    const wchar_t* EntryWideName(int index) const;
 
     int Status() const { return m_status; }
     int PositionMs() const; // -1 while stopped

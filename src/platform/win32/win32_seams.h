@@ -1,5 +1,6 @@
 // The Win32 side of the seams: each method is the platform call of the same name.
 #pragma once
+#include "platform/code_page.h"
 #include "platform/file_store.h"
 #include "platform/host_link.h"
 #include "platform/profile_store.h"
@@ -29,6 +30,11 @@ public:
     BOOL WriteString(const char* section, const char* key, const char* value, const char* path) override {
         return ::WritePrivateProfileStringA(section, key, value, path);
     }
+};
+
+class Win32CodePage : public CodePage {
+public:
+    bool ToAnsi(const std::u16string& wide, std::string& ansi) override;
 };
 
 class Win32FileStore : public FileStore {
@@ -77,6 +83,9 @@ public:
         return ::SetTimer(hwnd, id, elapse, nullptr);
     }
     BOOL KillTimer(HWND hwnd, UINT_PTR id) override { return ::KillTimer(hwnd, id); }
+    UINT_PTR SetThreadTimer(UINT elapse, TIMERPROC proc) override {
+        return ::SetTimer(nullptr, 0, elapse, proc);
+    }
 
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override {
         return ::MessageBoxA(owner, text, caption, type);

@@ -1,0 +1,25 @@
+#include "bookmarks/file_name.h"
+
+namespace file_name {
+
+std::string FromWide(const std::u16string& wide) {
+    std::string key(1, kWideMark);
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        char32_t c = wide[i];
+        const bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+                          wide[i + 1] < 0xE000;
+        if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
+        if (c < 0x80) {
+            key += static_cast<char>(c);
+            continue;
+        }
+        static const unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
+        const int tail = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+        key += static_cast<char>(kLead[tail] | (c >> (6 * tail)));
+        for (int k = tail - 1; k >= 0; --k)
+            key += static_cast<char>(0x80 | ((c >> (6 * k)) & 0x3F));
+    }
+    return key;
+}
+
+} // namespace file_name
