@@ -411,7 +411,8 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
         if (row.fromTheStart) {
             EXPECT_LT(resumed.positionMs, 2000) << row.what << "\n" << outputs[i];
         } else {
-            EXPECT_LE(resumed.positionMs, left.positionMs) << row.what << "\n" << outputs[i];
+            // A playing file runs on a little between the report and leaving it, and again after the jump.
+            EXPECT_LE(resumed.positionMs, left.positionMs + (row.paused ? 0 : 1000)) << row.what << "\n" << outputs[i];
             EXPECT_GE(resumed.positionMs, left.positionMs - row.mayLoseMs) << row.what << "\n" << outputs[i];
         }
     }

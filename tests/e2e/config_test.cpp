@@ -385,6 +385,36 @@ std::size_t ConfigReturns(TestHost& host) {
     }));
 }
 
+TEST(ConfigDialog, ForgetAfterYesEmptiesThePositionsAndTheDataFileAndLeavesTheSettings) {
+    TestHostOptions options;
+    options.manualClock = true;
+    // Version 31, one entry: first.avi at 61 s.
+    const std::string name = "C:\\Media\\first.avi";
+    options.dataFile = std::string("\x1f\0\0\0\x01\0\0\0\x01\0\0\0", 12) + static_cast<char>(name.size()) +
+                       std::string(3, '\0') + name + std::string("\x48\xee\0\0", 4);
+    TestHost host(options);
+    const std::string iniBefore = IniBytes(host);
+    Script script;
+    FindDialog(script);
+    Press(script, IDC_CFG_FORGET, "Forget remembered positions");
+    script.Then("answer Yes to the question", [&] {
+        HWND box = Script::OwnedMessageBox(script.dialog);
+        if (box) ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+        return box != nullptr;
+    });
+    script.Then("the question is gone", [&] { return Script::OwnedMessageBox(script.dialog) == nullptr; });
+    Press(script, IDCANCEL, "Cancel");
+    host.Config();
+
+    ExpectClosed(script);
+    EXPECT_EQ(std::string("\x1f\0\0\0\0\0\0\0", 8), TestHost::ReadFile(host.DataFile()).value_or("<none>"))
+        << "an empty list";
+    EXPECT_EQ(iniBefore, IniBytes(host));
+    host.Log().Clear();
+    host.Player().Play(); // first.avi is a file never seen now
+    EXPECT_EQ(0u, host.Log().CountUser(106)) << host.Describe();
+}
+
 TEST(ConfigDialog, ConfigureWhileOpenBringsTheOpenDialogToTheFrontInsteadOfOpeningASecond) {
     TestHost host;
     Script script;
