@@ -205,6 +205,7 @@ void CBookmarkStore::Write() {
     m_lastWritten = std::move(bytes);
     m_writtenAt = m_now;
 }
+
 // The file could not be read at start (another program held it, say) but can be now: its entries join
 // the list as less recent than everything this run used, and entries the run knows better are dropped.
 void CBookmarkStore::MergeUnreadFile() {

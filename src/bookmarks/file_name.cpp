@@ -6,8 +6,8 @@ std::string FromWide(const std::u16string& wide) {
     std::string key(1, kWideMark);
     for (std::size_t i = 0; i < wide.size(); ++i) {
         char32_t c = wide[i];
-        const bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-                          wide[i + 1] < 0xE000;
+        const bool pair =
+            c >= 0xD800 && c < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 && wide[i + 1] < 0xE000;
         if (pair) c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
         if (c < 0x80) {
             key += static_cast<char>(c);

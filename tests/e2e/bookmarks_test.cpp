@@ -294,7 +294,8 @@ struct Report {
 
 class HostProcess {
 public:
-    HostProcess(const std::string& folder, const Journey& row, std::size_t run) : m_out(folder + "\\out" + std::to_string(run)) {
+    HostProcess(const std::string& folder, const Journey& row, std::size_t run)
+        : m_out(folder + "\\out" + std::to_string(run)) {
         const std::string script = folder + "\\run" + std::to_string(run) + ".script";
         TestHost::WriteFile(script, row.runs[run]);
         std::string command = "\"" + ExeDirectory() + "\\morvix_host.exe\" --folder \"" + folder + "\"";
@@ -304,12 +305,13 @@ public:
         command += " --script \"" + script + "\" --out \"" + m_out + "\"";
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
-        m_started = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                     &m_process) != FALSE;
+        m_started = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                     &startup, &m_process) != FALSE;
     }
     ~HostProcess() {
         if (!m_started) return;
-        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_process.hProcess, 9);
+        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+            ::TerminateProcess(m_process.hProcess, 9);
         ::CloseHandle(m_process.hProcess);
         ::CloseHandle(m_process.hThread);
     }
@@ -352,31 +354,34 @@ std::vector<Report> ReportsIn(const std::string& output) {
 
 TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
     const std::vector<std::pair<int, const char*>> three = {{600, kA}, {300, kB}, {120, kC}};
+    // clang-format off
     const Journey rows[] = {
         {"watch, pick another file, come back", three,
          {"play\nseek 125000\nwait 3000\nreport\nnext\nwait 1500\nprev\nreport\n"}, true, false, true, 2500},
-        {"watch, quit, start again", three, {"play\nseek 125000\nwait 3000\nreport\nrestart\nplay\nreport\n"},
-         true, false, false, 2500},
+        {"watch, quit, start again", three,
+         {"play\nseek 125000\nwait 3000\nreport\nrestart\nplay\nreport\n"}, true, false, false, 2500},
         {"watch, Stop, pick another file, come back", three,
-         {"play\nseek 125000\nwait 3000\nreport\nstop\nnext\nplay\nwait 1500\nprev\nreport\n"}, true, false, true,
-         2500},
+         {"play\nseek 125000\nwait 3000\nreport\nstop\nnext\nplay\nwait 1500\nprev\nreport\n"},
+         true, false, true, 2500},
+        // The write every half minute is all that can save it: 35 s of real time.
         {"watch for half a minute and more, the host is killed, start again", three,
          {"play\nseek 60000\nwait 35000\nreport\nkill\n", "play\nreport\n"}, true, false, false, 33000},
         {"a file plays to its end, the player moves on, it comes back", {{20, kC}, {600, kA}},
          {"play\nseek 15000\nreport\nwait 8000\nprev\nreport\n"}, true, true, false, 0},
         {"two files whose names differ only outside the ANSI code page", {{600, kWideOne}, {600, kWideTwo}},
-         {"play\nseek 125000\nwait 3000\nreport\nnext\nseek 30000\nwait 1500\nprev\nreport\n"}, true, false, true,
-         2500},
+         {"play\nseek 125000\nwait 3000\nreport\nnext\nseek 30000\nwait 1500\nprev\nreport\n"},
+         true, false, true, 2500},
         {"a wide name on a host without the wide request", {{600, kWideOne}, {300, kB}},
          {"play\nseek 125000\nwait 3000\nreport\nnext\nwait 1500\nprev\nreport\n"}, false, false, true, 2500},
     };
+    // clang-format on
     const std::size_t count = sizeof rows / sizeof rows[0];
     std::vector<std::string> folders, outputs(count);
     for (std::size_t i = 0; i < count; ++i) {
         char temp[MAX_PATH] = "";
         ::GetTempPathA(MAX_PATH, temp);
-        folders.push_back(std::string(temp) + "morvix-journey-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                          std::to_string(i));
+        folders.push_back(std::string(temp) + "morvix-journey-" + std::to_string(::GetCurrentProcessId()) +
+                          "-" + std::to_string(i));
         ::CreateDirectoryA(folders[i].c_str(), nullptr);
         ::CreateDirectoryA((folders[i] + "\\plugins").c_str(), nullptr);
         ::DeleteFileA((folders[i] + "\\plugins\\gen_morvix.dat").c_str());
@@ -412,7 +417,8 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
             EXPECT_LT(resumed.positionMs, 2000) << row.what << "\n" << outputs[i];
         } else {
             // A playing file runs on a little between the report and leaving it, and again after the jump.
-            EXPECT_LE(resumed.positionMs, left.positionMs + (row.paused ? 0 : 1000)) << row.what << "\n" << outputs[i];
+            EXPECT_LE(resumed.positionMs, left.positionMs + (row.paused ? 0 : 1000)) << row.what << "\n"
+                                                                                     << outputs[i];
             EXPECT_GE(resumed.positionMs, left.positionMs - row.mayLoseMs) << row.what << "\n" << outputs[i];
         }
     }

@@ -280,7 +280,8 @@ TEST_F(BookmarkStoreTest, TheClockKeepsThePositionOfAPlayingFileSoLeavingItRecor
     EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 62000}}), Saved());
 }
 
-TEST_F(BookmarkStoreTest, WhilePlayingTheFileIsWrittenOnceThePositionMovedThirtySecondsAndThirtySecondsPassed) {
+TEST_F(BookmarkStoreTest,
+       WhilePlayingTheFileIsWrittenOnceThePositionMovedThirtySecondsAndThirtySecondsPassed) {
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}},
          {"a.avi", 1000, 1, {Position(1000), Length(180)}, kClock, 100000},
@@ -296,9 +297,9 @@ TEST_F(BookmarkStoreTest, AFileLeftInItsLastTenSecondsStartsOverOneStoppedBefore
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}},
          {"a.avi", 171000, 1, {Position(171000), Length(180)}, kClock, 1000}, // 9 s before the end
-         {"b.avi", 0, 1, {kListPos, kFileName}},                                   // the player moved on
+         {"b.avi", 0, 1, {kListPos, kFileName}},                              // the player moved on
          {"b.avi", 169000, 1, {Position(169000), Length(180)}, kClock, 2000}, // the credits, 11 s before
-         {"b.avi", -1, 0, {kListPos, kFileName, Position(-1)}, 603, 2},           // Stop
+         {"b.avi", -1, 0, {kListPos, kFileName, Position(-1)}, 603, 2},       // Stop
          {"a.avi", 0, 1, {kListPos, kFileName}}}); // like a file never seen: neither paused nor moved
     EXPECT_EQ((Saved_{{"b.avi", 169000}}), Saved());
 }

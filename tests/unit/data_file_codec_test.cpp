@@ -192,7 +192,13 @@ TEST(DataFileCodec, DamagedCountsAndLengthsYieldOnlyWhatIsThere) {
         {"empty file", Bytes{}, {}},
         {"cut in the first word", Bytes{31, 0}, {}},
         {"a name longer than the host can hand over",
-         FileBytes{}.Int(31).Int(3).Entry("a", 1).Entry(std::string(4097, 'x'), 2).Entry(std::string(4096, 'y'), 3).bytes,
+         FileBytes{}
+             .Int(31)
+             .Int(3)
+             .Entry("a", 1)
+             .Entry(std::string(4097, 'x'), 2)
+             .Entry(std::string(4096, 'y'), 3)
+             .bytes,
          {"a", std::string(4096, 'y')}},
     };
     for (const Case& c : cases) {
@@ -204,9 +210,19 @@ TEST(DataFileCodec, DamagedCountsAndLengthsYieldOnlyWhatIsThere) {
 
 TEST(DataFileCodec, AWideNameIsUtf8WithTagTwoAndAReaderThatIgnoresTheTagKeepsTheOtherEntries) {
     const std::string utf8 = "C:\\\xE6\x97\xA5.mkv";
-    const std::vector<BookmarkEntry> list{{"a.avi", 1000, 3}, {std::string(1, '\0') + utf8, 2000, 2}, {"b.avi", 3000, 1}};
+    const std::vector<BookmarkEntry> list{
+        {"a.avi", 1000, 3}, {std::string(1, '\0') + utf8, 2000, 2}, {"b.avi", 3000, 1}};
     const Bytes written = EncodeDataFile(list);
-    EXPECT_EQ((FileBytes{}.Int(31).Int(3).Entry("a.avi", 1000).Int(2).Int(10).Raw(utf8).Int(2000).Entry("b.avi", 3000).bytes),
+    EXPECT_EQ((FileBytes{}
+                   .Int(31)
+                   .Int(3)
+                   .Entry("a.avi", 1000)
+                   .Int(2)
+                   .Int(10)
+                   .Raw(utf8)
+                   .Int(2000)
+                   .Entry("b.avi", 3000)
+                   .bytes),
               written);
     EXPECT_EQ(Names(list), Names(DecodeDataFile(written).entries));
     // 1.0.0 reads every tag as 1: the wide entry is one more name that matches no file of the host's.

@@ -31,7 +31,8 @@ HostWindowLinks Links(HostSession& session, SimPlayer& player, RequestLog& log, 
 
 HostSession::HostSession(HostOptions options)
     : m_options(std::move(options)), m_player(m_options.clock),
-      m_main(Links(*this, m_player, m_log, m_iniFile, m_iniDirectory, m_options.wideNames)), m_plugins(m_log) {
+      m_main(Links(*this, m_player, m_log, m_iniFile, m_iniDirectory, m_options.wideNames)),
+      m_plugins(m_log) {
     m_options.folder = WithoutTrailingSlash(m_options.folder);
     m_iniDirectory =
         m_options.iniDirectory.empty() ? m_options.folder : WithoutTrailingSlash(m_options.iniDirectory);

@@ -165,7 +165,8 @@ int main(int argc, char** argv) {
     Reporter report(cl.out.empty() ? std::string() : cl.out + "\\run.txt");
     if (!cl.error.empty()) {
         report("morvix_host: " + cl.error);
-        report("usage: morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--no-wide] [--script FILE --out DIR]");
+        report("usage: morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--no-wide] [--script FILE "
+               "--out DIR]");
         return 2;
     }
 

@@ -9,7 +9,8 @@ namespace {
 // Each name in the other form, as the real player keeps both.
 void CompleteNames(PlaylistEntry& e) {
     if (e.wideName.empty() && !e.name.empty()) {
-        const int n = ::MultiByteToWideChar(CP_ACP, 0, e.name.data(), static_cast<int>(e.name.size()), nullptr, 0);
+        const int n =
+            ::MultiByteToWideChar(CP_ACP, 0, e.name.data(), static_cast<int>(e.name.size()), nullptr, 0);
         e.wideName.resize(static_cast<std::size_t>(n));
         ::MultiByteToWideChar(CP_ACP, 0, e.name.data(), static_cast<int>(e.name.size()), &e.wideName[0], n);
     } else if (e.name.empty() && !e.wideName.empty()) {

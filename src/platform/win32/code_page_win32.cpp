@@ -11,5 +11,6 @@ bool Win32CodePage::ToAnsi(const std::u16string& wide, std::string& ansi) {
     ::WideCharToMultiByte(CP_ACP, 0, text, units, &ansi[0], bytes, nullptr, nullptr);
     std::wstring back(static_cast<std::size_t>(units) + 1, L'\0');
     const int read = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), bytes, &back[0], units + 1);
-    return read == units && back.compare(0, static_cast<std::size_t>(units), text, static_cast<std::size_t>(units)) == 0;
+    return read == units &&
+           back.compare(0, static_cast<std::size_t>(units), text, static_cast<std::size_t>(units)) == 0;
 }
