@@ -307,7 +307,9 @@ void TestHost::RunWatches() {
     for (std::size_t i = 0; i < m_watches.size(); ++i) {
         if (m_watches[i].done) continue;
         HWND hwnd = probe::FindWindowByTitle(m_watches[i].title);
-        // A window stays until its answer is handled: it is answered once.
+        // A window stays until its answer is handled: it is answered once. Once it is gone, a later
+        // window is new even if it has the same handle.
+        if (!hwnd) m_watches[i].last = nullptr;
         if (!hwnd || hwnd == m_watches[i].last) continue;
         m_watches[i].done = !m_watches[i].everyTime;
         m_watches[i].last = hwnd;

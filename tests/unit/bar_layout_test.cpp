@@ -68,7 +68,8 @@ TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {
         EXPECT_EQ(shuttle.pos, 0);
         EXPECT_EQ(shuttle.ticFreq, 20);
         const FakeWindow& volume = windows.W(windows.Item(IDC_VOLUME));
-        EXPECT_EQ(volume.rangeMax - volume.rangeMin, 255);
+        EXPECT_EQ(volume.rangeMin, 0);
+        EXPECT_EQ(volume.rangeMax, 255);
         EXPECT_EQ(volume.ticFreq, 25);
         const FakeWindow& seek = windows.W(windows.Item(IDC_SEEK));
         EXPECT_EQ(seek.rangeMin, 0);
@@ -78,10 +79,16 @@ TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {
         const FontRequest& f = windows.fonts[0];
         EXPECT_EQ(f.height, 40);
         EXPECT_EQ(f.weight, 700);
-        EXPECT_EQ(f.width + f.escapement + f.orientation, 0);
-        EXPECT_EQ(f.italic + f.underline + f.strikeOut + f.charSet + f.outPrecision + f.clipPrecision +
-                      f.quality,
-                  0u);
+        EXPECT_EQ(f.width, 0);
+        EXPECT_EQ(f.escapement, 0);
+        EXPECT_EQ(f.orientation, 0);
+        EXPECT_EQ(f.italic, 0u);
+        EXPECT_EQ(f.underline, 0u);
+        EXPECT_EQ(f.strikeOut, 0u);
+        EXPECT_EQ(f.charSet, 0u);
+        EXPECT_EQ(f.outPrecision, 0u);
+        EXPECT_EQ(f.clipPrecision, 0u);
+        EXPECT_EQ(f.quality, 0u);
         EXPECT_EQ(f.pitchAndFamily, 0x20u);
         EXPECT_EQ(f.face, "Arial");
         const FakeWindow& clock = windows.W(windows.Item(IDC_TIME));

@@ -116,7 +116,7 @@ TEST(BarTransport, VolumeSliderIsInvertedBothWays) {
     EXPECT_TRUE(rig.player.log.empty());
 }
 
-TEST(BarTransport, VolumeFollowsTheHostEvenBeforeTheBarExists) {
+TEST(BarTransport, VolumeSyncBeforeTheBarExistsAsksTheHostNothing) {
     BarRig rig;
     rig.bar.SyncVolume(); // no window yet: nothing to move, nothing to ask
     EXPECT_TRUE(rig.player.log.empty());
