@@ -18,6 +18,7 @@
 #include "host/taps.h"
 #include "host/winamp_ipc.h"
 #include "memory_file_store.h"
+#include "memory_profile_store.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 
@@ -83,7 +84,8 @@ struct Rig {
     Settings settings;
     CheckedWindows windows;
     MemoryFileStore files;
-    CDlgButtons bar{ipc, settings, windows};
+    MemoryProfileStore profile;
+    CDlgButtons bar{ipc, settings, windows, profile};
     CBookmarkStore store{ipc, settings, files};
     HWND video = nullptr;
     const RECT userClip{0, 0, 800, 600};

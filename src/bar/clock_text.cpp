@@ -19,3 +19,8 @@ std::string ClockText(int positionMs, bool showHours) {
 const char* ClockPlaceholder(bool showHours) {
     return showHours ? "-:--:--" : "--:--";
 }
+
+std::string ClockTextLeft(int positionMs, int lengthMs, bool showHours) {
+    if (positionMs < 0 || lengthMs < 0) return ClockText(positionMs, showHours);
+    return "-" + ClockText(lengthMs > positionMs ? lengthMs - positionMs : 0, showHours);
+}

@@ -16,6 +16,10 @@ struct Settings;
 
 class CBookmarkStore {
 public:
+    // Told when a remembered file has just been resumed (after its jump).
+    struct ResumeListener { virtual void OnResumed() = 0; protected: ~ResumeListener() = default; };
+    void SetResumeListener(ResumeListener* listener) { m_resumeListener = listener; }
+
     CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files);
 
     // Builds the data file's path from the host's INI directory and loads the remembered positions.
@@ -74,4 +78,5 @@ private:
     bool m_fileKnown = false;
     // What this run last wrote to the data file; empty before the first write (a written file never is).
     std::vector<unsigned char> m_lastWritten;
+    ResumeListener* m_resumeListener = nullptr;
 };

@@ -50,7 +50,7 @@ TEST(BarWindow, InitPlacesTheBarHiddenAndStretchesEveryChild) {
     EXPECT_EQ(rig.windows.calls, want);
     EXPECT_FALSE(rig.Visible());
     EXPECT_EQ(RectText(rig.windows.ScreenRect(rig.windows.bar())), "0,500,800,600");
-    EXPECT_TRUE(rig.player.log.empty()) << "creating the bar asks the host nothing";
+    EXPECT_EQ(rig.player.log, std::vector<HostRequest>{User(0, 0, 0x5091)}) << "creating the bar asks the version only";
 }
 
 TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {
@@ -60,7 +60,8 @@ TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {
     FakeBarWindows windows;
     HFONT font = nullptr;
     {
-        CDlgButtons bar(host, settings, windows);
+        MemoryProfileStore profile;
+        CDlgButtons bar(host, settings, windows, profile);
         bar.Create(nullptr);
         const FakeWindow& shuttle = windows.W(windows.Item(IDC_SHUTTLE));
         EXPECT_EQ(shuttle.rangeMin, -100);

@@ -87,7 +87,7 @@ protected:
     RecordingFiles files{steps};
     Settings settings;
     CWinampIPC ipc{host};
-    CDlgButtons bar{ipc, settings, windows};
+    CDlgButtons bar{ipc, settings, windows, profile};
     CBookmarkStore bookmarks{ipc, settings, files};
     PluginParts parts{taps, windows, profile, ipc, bar, bookmarks, settings};
 
