@@ -22,15 +22,17 @@ struct ScreenPixels {
 };
 
 bool Capture(ScreenPixels* out) {
-    out->width = ::GetSystemMetrics(SM_CXSCREEN);
-    out->height = ::GetSystemMetrics(SM_CYSCREEN);
+    // The whole desktop, every monitor on it.
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    out->width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    out->height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     out->stride = (out->width * 3 + 3) & ~3;
     out->bgr.assign(static_cast<std::size_t>(out->stride) * out->height, 0);
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, out->width, out->height);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    bool ok = ::BitBlt(memory, 0, 0, out->width, out->height, screen, 0, 0, SRCCOPY) != 0;
+    bool ok = ::BitBlt(memory, 0, 0, out->width, out->height, screen, left, top, SRCCOPY) != 0;
     ::SelectObject(memory, old);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -76,6 +76,10 @@ const Grammar kGrammar[] = {
     {"screenshot", "t", "screenshot FILE", nullptr},
     {"quit", "", "quit", nullptr},
     {"restart", "", "restart", nullptr},
+    {"fullscreenmonitor", "n", "fullscreenmonitor N", nullptr},
+    {"visualisation", "w", "visualisation on|off", "on|off"},
+    {"hostversion", "n", "hostversion N", nullptr},
+    {"movebar", "n", "movebar CONTROL-ID", nullptr},
 };
 
 bool Allowed(const char* words, const std::string& word) {
@@ -191,7 +195,8 @@ void ScriptRunner::Tick() {
             if (static_cast<long>(::GetTickCount() - m_pending->deadline) < 0) break;
             if (m_pending->done) {
                 const bool aboutBar =
-                    m_pending->step->verb == "waitbar" || m_pending->step->verb == "clickbar";
+                    m_pending->step->verb == "waitbar" || m_pending->step->verb == "clickbar" ||
+                    m_pending->step->verb == "movebar";
                 Fail(*m_pending->step, "gave up waiting for " + m_pending->waitingFor +
                                            (aboutBar ? "; " + probe::DescribeBar() : ""));
             }
@@ -252,6 +257,14 @@ bool ScriptRunner::PlayerStep(const ScriptStep& step) {
         m_session.SetFullScreen(step.args[0] == "on");
     } else if (verb == "video") {
         m_session.DestroyVideoKeepingFullScreen();
+    } else if (verb == "fullscreenmonitor") {
+        RECT area;
+        if (!MonitorRect(step.numbers[0] - 1, &area)) Fail(step, "there is no monitor " + step.args[0]);
+        m_session.SetFullScreen(true, step.numbers[0] - 1);
+    } else if (verb == "visualisation") {
+        m_session.SetVisualisationFullScreen(step.args[0] == "on");
+    } else if (verb == "hostversion") {
+        m_session.SetVersion(step.numbers[0]);
     } else {
         return false;
     }
@@ -268,7 +281,7 @@ bool ScriptRunner::MouseStep(const ScriptStep& step) {
         sent = verb == "move"    ? mouse::MoveTo(x, y)
                : verb == "click" ? mouse::Click(x, y)
                                  : mouse::Click(x, y, mouse::Button::Right);
-    } else if (verb == "clickbar") {
+    } else if (verb == "clickbar" || verb == "movebar") {
         HWND bar = probe::FindBar();
         HWND control = bar ? ::GetDlgItem(bar, step.numbers[0]) : nullptr;
         if (!bar || !::IsWindowVisible(bar)) {
@@ -282,7 +295,7 @@ bool ScriptRunner::MouseStep(const ScriptStep& step) {
         const RECT rc = probe::WindowRect(control);
         x = (rc.left + rc.right) / 2;
         y = (rc.top + rc.bottom) / 2;
-        sent = mouse::Click(x, y);
+        sent = verb == "movebar" ? mouse::MoveTo(x, y) : mouse::Click(x, y);
     } else {
         return false;
     }

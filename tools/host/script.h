@@ -15,6 +15,10 @@
 //   screenshot FILE               PNG of the whole screen into the output folder
 //   quit                          the host shuts down (plug-in quit, unload)
 //   restart                       start the host again on the same folder
+//   fullscreenmonitor N           video full screen on monitor N (1 the primary one, 2 the next)
+//   visualisation on|off          a visualisation full screen: 630 answers 1, no video window, 501 answers 0
+//   hostversion N                 the version the host answers; below 0x5000 (20480) an old host
+//   movebar ID                    mouse move to the centre of the bar's control ID (bar visible)
 #pragma once
 #include <functional>
 #include <optional>
