@@ -34,7 +34,19 @@ protected:
 TEST_F(SettingsTest, MissingFileOrKeysKeepTheDefaults) {
     settings.Load(ipc, ini);
     ExpectFields(1, 1, 30, 1, 1, 0);
+    EXPECT_EQ(settings.remaining, 0);
+    EXPECT_EQ(settings.hidedelay, 2);
     EXPECT_EQ(host.log.front(), User(0, 334)) << "the INI path is asked of the host";
+}
+
+TEST_F(SettingsTest, TheHideDelayIsUsedWithinOneToSixtySeconds) {
+    const std::pair<const char*, int> rows[] = {{"5", 5},  {"0", 1},           {"-7", 1},
+                                                {"61", 60}, {"99999999999", 60}, {"x", 1}};
+    for (const auto& [text, used] : rows) {
+        Put("hidedelay", text);
+        settings.Load(ipc, ini);
+        EXPECT_EQ(HideDelaySeconds(settings), used) << text;
+    }
 }
 
 TEST_F(SettingsTest, NoIniPathFromTheHostKeepsTheDefaultsAndTouchesNoFile) {
