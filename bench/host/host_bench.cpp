@@ -179,22 +179,26 @@ LRESULT CALLBACK FloorHook(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(g_floorHook, code, wParam, lParam);
 }
 
-// The host without the plug-in, not full screen and then full screen, each with and without the floor hook.
-void MeasureWithoutPlugin(POINT free, POINT overClock, MousePath* without, MousePath* withoutFull,
-                          MousePath* floor, MousePath* floorFull) {
+// A host without the plug-in, optionally with the floor hook, through the same steps as the host with the
+// plug-in below: moves over its main window, then full screen and moves over where the bar's clock is.
+void MeasureWithoutPlugin(bool floorHook, POINT free, POINT overClock, MousePath* notFull, MousePath* full) {
     Host host(false);
+    if (floorHook) {
+        g_floorHost = host->MainWindow();
+        g_floorHook = ::SetWindowsHookExA(WH_MOUSE, FloorHook, nullptr, ::GetCurrentThreadId());
+    }
     host->CoverScreenWithMainWindow();
     Pump([] { return true; });
-    MeasureMousePath(*host, free, without);
-    g_floorHost = host->MainWindow();
-    g_floorHook = ::SetWindowsHookExA(WH_MOUSE, FloorHook, nullptr, ::GetCurrentThreadId());
-    MeasureMousePath(*host, free, floor);
+    MeasureMousePath(*host, free, notFull);
     host->SetFullScreen(true);
+    // The moves that bring up the bar in the host with the plug-in.
+    mouse::MoveTo(free.x, free.y);
     Pump([] { return true; });
-    MeasureMousePath(*host, overClock, floorFull);
-    ::UnhookWindowsHookEx(g_floorHook);
+    mouse::MoveTo(free.x + 20, free.y + 10);
+    Pump([] { return true; });
+    MeasureMousePath(*host, overClock, full);
+    if (g_floorHook) ::UnhookWindowsHookEx(g_floorHook);
     g_floorHook = nullptr;
-    MeasureMousePath(*host, overClock, withoutFull);
 }
 
 // Rounds that alternate a host without the plug-in and one with it, so both see the same machine; the
@@ -205,7 +209,8 @@ void MouseRows() {
     POINT overClock = {::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) - 40};
     MousePath without, withoutFull, floor, floorFull, hidden, shown;
     for (int round = 0; round < kMouseRounds; ++round) {
-        MeasureWithoutPlugin(free, overClock, &without, &withoutFull, &floor, &floorFull);
+        MeasureWithoutPlugin(false, free, overClock, &without, &withoutFull);
+        MeasureWithoutPlugin(true, free, overClock, &floor, &floorFull);
         Host host(true);
         host->CoverScreenWithMainWindow();
         Pump([] { return true; });
