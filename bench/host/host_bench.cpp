@@ -1,6 +1,7 @@
 // What the plug-in costs the player's own thread, in the stand-in host under Wine, each figure against a
 // reference in the same run: a mouse message with the bar hidden and shown against the floor (a hook that
-// only asks the host once per message), a tick of the shown bar, init and quit. Prints one line per row for ./dev bench:
+// only asks the host once per message), a tick of the shown bar, init and quit. Prints one line per row for
+// ./dev bench:
 //   ROW<TAB>what<TAB>figure<TAB>reference<TAB>ratio
 #include <windows.h>
 
@@ -236,10 +237,11 @@ void MouseRows() {
         Row(what, figure, ref, with.RatioTo(floor));
     };
     char floorFigure[96], bareFigure[96];
-    std::snprintf(floorFigure, sizeof floorFigure, "%.1f us/msg, %.2f requests/msg (%d msgs)", floor.Fastest(),
-                  floor.RequestsPerMessage(), floor.messages);
+    std::snprintf(floorFigure, sizeof floorFigure, "%.1f us/msg, %.2f requests/msg (%d msgs)",
+                  floor.Fastest(), floor.RequestsPerMessage(), floor.messages);
     std::snprintf(bareFigure, sizeof bareFigure, "%.1f us/msg without a hook", without.Fastest());
-    Row("mouse message, floor (a hook asking the host once)", floorFigure, bareFigure, floor.RatioTo(without));
+    Row("mouse message, floor (a hook asking the host once)", floorFigure, bareFigure,
+        floor.RatioTo(without));
     row("mouse message, bar hidden", hidden, floor, without);
     row("mouse message, bar shown", shown, floorFull, withoutFull);
 }

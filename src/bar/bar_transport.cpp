@@ -25,7 +25,7 @@ void CDlgButtons::UpdateTime() {
     const int position = m_host.GetPosition();
     m_nLength = m_host.GetLength();
     const bool hours = IsOn(m_settings.showhours);
-    const std::string text = !m_bShowTime                ? ClockPlaceholder(hours)
+    const std::string text = !m_bShowTime                 ? ClockPlaceholder(hours)
                              : IsOn(m_settings.remaining) ? ClockTextLeft(position, m_nLength, hours)
                                                           : ClockText(position, hours);
     m_windows.SetWindowTextA(m_staticTime, text.c_str());

@@ -49,8 +49,9 @@ void CDlgButtons::PlaceOnMonitorOf(HWND video) {
     RECT monitor{0, 0, 0, 0};
     const bool primary = m_windows.GetMonitorRect(video, &monitor);
     const RECT now = BarRect();
-    const Placement bar = PlaceBarOnMonitor(now, monitor, primary, m_windows.GetSystemMetrics(SM_CXFULLSCREEN),
-                                            m_windows.GetSystemMetrics(SM_CYFULLSCREEN));
+    const Placement bar =
+        PlaceBarOnMonitor(now, monitor, primary, m_windows.GetSystemMetrics(SM_CXFULLSCREEN),
+                          m_windows.GetSystemMetrics(SM_CYFULLSCREEN));
     if (bar.x == now.left && bar.y == now.top && bar.cx == now.right - now.left) return;
     m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, bar.x, bar.y, bar.cx, bar.cy, kPlaceBarFlags);
     if (bar.cx != now.right - now.left) StretchChildren(StretchFactor(bar.cx, m_nTemplateWidth));

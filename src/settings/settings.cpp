@@ -32,7 +32,9 @@ void Settings::SetDefaults() {
 }
 
 int HideDelaySeconds(const Settings& s) {
-    return s.hidedelay < kMinHideDelay ? kMinHideDelay : s.hidedelay > kMaxHideDelay ? kMaxHideDelay : s.hidedelay;
+    return s.hidedelay < kMinHideDelay   ? kMinHideDelay
+           : s.hidedelay > kMaxHideDelay ? kMaxHideDelay
+                                         : s.hidedelay;
 }
 
 int ParseIniInt(const char* text) {

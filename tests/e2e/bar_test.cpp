@@ -284,7 +284,8 @@ TEST(BarMouse, AVisualisationFullScreenOrAnOldHostBringsUpNeitherBarNorBox) {
         if (version >= 0x5000) {
             // Whether video plays is asked once; every message costs the one full-screen request.
             EXPECT_EQ(std::count(asked.begin(), asked.end(), U(0, 501, 0)), 1) << "version " << version;
-            EXPECT_EQ(asked.size(), static_cast<std::size_t>(std::count(asked.begin(), asked.end(), U(0, 630, 1))) + 1u);
+            EXPECT_EQ(asked.size(),
+                      static_cast<std::size_t>(std::count(asked.begin(), asked.end(), U(0, 630, 1))) + 1u);
         } else {
             EXPECT_EQ(asked, std::vector<std::string>{}) << "an old host is never asked about full screen";
         }
@@ -440,7 +441,8 @@ TEST(TwoMonitors, TheBarStandsOnTheVideosMonitorAndTheClipKeepsTheCursorThere) {
     EXPECT_EQ(bar.bottom, second.bottom);
     EXPECT_EQ(bar.bottom - bar.top, templ.bottom);
     const RECT clock = probe::WindowRect(host.BarControl(2003));
-    EXPECT_TRUE(clock.left >= second.left && clock.right <= second.right) << "the children are stretched for it";
+    EXPECT_TRUE(clock.left >= second.left && clock.right <= second.right)
+        << "the children are stretched for it";
 
     // Reaching for the primary monitor: the cursor stops on the row above the bar, on this monitor.
     mouse::MoveTo(100, 300);

@@ -267,7 +267,8 @@ BOOL CALLBACK FindShownOwned(HWND w, LPARAM data) {
 
 HWND TestHost::TimeTip() const {
     OwnedSearch search{Bar(), nullptr};
-    if (search.owner) ::EnumThreadWindows(::GetCurrentThreadId(), FindShownOwned, reinterpret_cast<LPARAM>(&search));
+    if (search.owner)
+        ::EnumThreadWindows(::GetCurrentThreadId(), FindShownOwned, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -37,8 +37,10 @@ TEST(BarLayout, BarSitsOnTheFullScreenBottomAtFullWidth) {
     // on another monitor its own rectangle does.
     const RECT bar{30, 40, 670, 140};
     ExpectPlacement(PlaceBarOnMonitor(bar, RECT{0, 0, 1280, 1024}, true, 1280, 1035), 0, 935, 1280, 100);
-    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{1280, 0, 2304, 768}, false, 1280, 1035), 1280, 668, 1024, 100);
-    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{-1024, 200, 0, 968}, false, 1280, 1035), -1024, 868, 1024, 100);
+    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{1280, 0, 2304, 768}, false, 1280, 1035), 1280, 668, 1024,
+                    100);
+    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{-1024, 200, 0, 968}, false, 1280, 1035), -1024, 868, 1024,
+                    100);
     ExpectPlacement(PlaceBarOnMonitor(bar, RECT{0, 0, 0, 0}, false, 1280, 1035), 0, 935, 1280, 100);
     // A template without width leaves the children alone instead of dividing by zero.
     EXPECT_EQ(StretchFactor(800, 0), 1.0f);
@@ -47,9 +49,7 @@ TEST(BarLayout, BarSitsOnTheFullScreenBottomAtFullWidth) {
 TEST(BarLayout, TheSliderPositionUnderTheCursorFollowsTheTrackbarsOwnMapping) {
     // A channel from x 10 to 421 with a 10-pixel thumb: positions 0..1000 over x 15..415.
     const RECT channel{10, 0, 421, 4};
-    const struct {
-        int x, pos;
-    } rows[] = {{15, 0}, {215, 500}, {415, 1000}, {115, 250}, {0, 0}, {900, 1000}};
+    const struct { int x, pos; } rows[] = {{15, 0}, {215, 500}, {415, 1000}, {115, 250}, {0, 0}, {900, 1000}};
     for (const auto& row : rows)
         EXPECT_EQ(SliderPosAt(row.x, channel, 10, 1000), row.pos) << "x " << row.x;
     EXPECT_EQ(SliderPosAt(50, RECT{10, 0, 15, 4}, 10, 1000), 0) << "a channel without room";
@@ -69,7 +69,8 @@ TEST(BarWindow, InitPlacesTheBarHiddenAndStretchesEveryChild) {
     EXPECT_EQ(rig.windows.calls, want);
     EXPECT_FALSE(rig.Visible());
     EXPECT_EQ(RectText(rig.windows.ScreenRect(rig.windows.bar())), "0,500,800,600");
-    EXPECT_EQ(rig.player.log, std::vector<HostRequest>{User(0, 0, 0x5091)}) << "creating the bar asks the version only";
+    EXPECT_EQ(rig.player.log, std::vector<HostRequest>{User(0, 0, 0x5091)})
+        << "creating the bar asks the version only";
 }
 
 TEST(BarWindow, ShowingOverVideoOnAnotherMonitorMovesTheBarThereAndBack) {
@@ -97,7 +98,8 @@ TEST(BarWindow, ShowingOverVideoOnAnotherMonitorMovesTheBarThereAndBack) {
     rig.Tick();
     rig.windows.calls.clear();
     rig.Mouse(WM_LBUTTONDOWN, 400, 100);
-    EXPECT_EQ(rig.windows.calls.front(), "SetWindowPos(bar,TOPMOST,0,0,0,0,0x43)") << "in place: not moved again";
+    EXPECT_EQ(rig.windows.calls.front(), "SetWindowPos(bar,TOPMOST,0,0,0,0,0x43)")
+        << "in place: not moved again";
 }
 
 TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {

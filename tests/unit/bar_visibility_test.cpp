@@ -184,8 +184,14 @@ TEST(BarVisibility, HostFactsDecideWhetherTheBarMayShow) {
         bool shown;
         int boxes;
     } rows[] = {
-        {"5.x host, video", 0x5091, 2, true, {User(0, 630, 1), User(0, 501, 2), kStatus, kPos, kLen, kVol},
-         {User(0, 630, 1)}, true, 0},
+        {"5.x host, video",
+         0x5091,
+         2,
+         true,
+         {User(0, 630, 1), User(0, 501, 2), kStatus, kPos, kLen, kVol},
+         {User(0, 630, 1)},
+         true,
+         0},
         {"visualisation full screen",
          0x5091,
          0,
@@ -195,8 +201,14 @@ TEST(BarVisibility, HostFactsDecideWhetherTheBarMayShow) {
          false,
          0},
         {"old host: never full screen", 0x2900, 1, true, {}, {}, false, 0},
-        {"host answering 1 for video plays", 0x5000, 1, true,
-         {User(0, 630, 1), User(0, 501, 1), kStatus, kPos, kLen, kVol}, {User(0, 630, 1)}, true, 0},
+        {"host answering 1 for video plays",
+         0x5000,
+         1,
+         true,
+         {User(0, 630, 1), User(0, 501, 1), kStatus, kPos, kLen, kVol},
+         {User(0, 630, 1)},
+         true,
+         0},
     };
     for (const auto& row : rows) {
         BarRig rig;

@@ -40,8 +40,8 @@ TEST_F(SettingsTest, MissingFileOrKeysKeepTheDefaults) {
 }
 
 TEST_F(SettingsTest, TheHideDelayIsUsedWithinOneToSixtySeconds) {
-    const std::pair<const char*, int> rows[] = {{"5", 5},  {"0", 1},           {"-7", 1},
-                                                {"61", 60}, {"99999999999", 60}, {"x", 1}};
+    const std::pair<const char*, int> rows[] = {
+        {"5", 5}, {"0", 1}, {"-7", 1}, {"61", 60}, {"99999999999", 60}, {"x", 1}};
     for (const auto& [text, used] : rows) {
         Put("hidedelay", text);
         settings.Load(ipc, ini);

@@ -194,9 +194,9 @@ void ScriptRunner::Tick() {
             }
             if (static_cast<long>(::GetTickCount() - m_pending->deadline) < 0) break;
             if (m_pending->done) {
-                const bool aboutBar =
-                    m_pending->step->verb == "waitbar" || m_pending->step->verb == "clickbar" ||
-                    m_pending->step->verb == "movebar";
+                const bool aboutBar = m_pending->step->verb == "waitbar" ||
+                                      m_pending->step->verb == "clickbar" ||
+                                      m_pending->step->verb == "movebar";
                 Fail(*m_pending->step, "gave up waiting for " + m_pending->waitingFor +
                                            (aboutBar ? "; " + probe::DescribeBar() : ""));
             }
