@@ -55,7 +55,8 @@ void CDlgButtons::OnPlaybackChanged() {
 }
 
 void CDlgButtons::ShowNotice() {
-    if (m_hWnd == nullptr || m_windows.IsWindowVisible(m_hWnd) || !HostFullScreen()) return;
+    // While the video window is lost the mouse decides when to look again; the notice raises no box.
+    if (m_hWnd == nullptr || m_bVideoLost || m_windows.IsWindowVisible(m_hWnd) || !HostFullScreen()) return;
     ShowIfHidden(false);
     m_nHideCountdown = HideTicks();
 }

@@ -249,6 +249,12 @@ TEST(BarVisibility, ResumeNoticeShowsForTheHideDelayWithoutTheClipAndOnlyOverFul
     notFull.player.fullScreen = false;
     notFull.bar.ShowNotice();
     EXPECT_FALSE(notFull.Visible());
+
+    VideoRig lost;
+    lost.windows.RemoveTopLevel(lost.video);
+    lost.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
+    lost.bar.ShowNotice();
+    EXPECT_EQ(lost.windows.messageBoxes, 1) << "the notice raises no second box";
 }
 
 TEST(BarVisibility, WheelOverTheSlidersIsUsedUpAndElsewhereGoesOn) {
