@@ -123,9 +123,11 @@ bool RequestSinceStart(const RequestLog& log, LPARAM code) {
     return false;
 }
 
+// The cursor is there and this thread has taken the input from its queue, so that the plug-in's hook has
+// seen it: a move sent while the previous one still waits would be merged with it.
 bool CursorAt(int x, int y) {
     POINT pt;
-    return ::GetCursorPos(&pt) && pt.x == x && pt.y == y;
+    return ::GetCursorPos(&pt) && pt.x == x && pt.y == y && HIWORD(::GetQueueStatus(QS_MOUSE)) == 0;
 }
 } // namespace
 
