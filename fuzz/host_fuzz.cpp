@@ -20,6 +20,7 @@
 #include "host/winamp_ipc.h"
 #include "latin_code_page.h"
 #include "memory_file_store.h"
+#include "memory_profile_store.h"
 #include "resources/resource_ids.h"
 #include "settings/settings.h"
 
@@ -99,8 +100,9 @@ struct Rig {
     Settings settings;
     CheckedWindows windows;
     MemoryFileStore files;
+    MemoryProfileStore profile;
     LatinCodePage codePage;
-    CDlgButtons bar{ipc, settings, windows};
+    CDlgButtons bar{ipc, settings, windows, profile};
     CBookmarkStore store{ipc, settings, files, windows, codePage, nullptr};
     HWND video = nullptr;
     const RECT userClip{0, 0, 800, 600};

@@ -16,6 +16,14 @@ Placement PlaceBar(const RECT& barWindow, int screenWidth, int screenHeight) {
     return Placement{0, screenHeight - height, screenWidth, height};
 }
 
+Placement PlaceBarOnMonitor(const RECT& barWindow, const RECT& monitor, bool primary, int screenWidth,
+                            int screenHeight) {
+    if (primary || monitor.right <= monitor.left || monitor.bottom <= monitor.top)
+        return PlaceBar(barWindow, screenWidth, screenHeight);
+    const int height = barWindow.bottom - barWindow.top;
+    return Placement{monitor.left, monitor.bottom - height, monitor.right - monitor.left, height};
+}
+
 float StretchFactor(int screenWidth, int templateWidth) {
     if (templateWidth <= 0) return 1.0f;
     return static_cast<float>(screenWidth) / static_cast<float>(templateWidth);

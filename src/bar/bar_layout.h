@@ -1,4 +1,4 @@
-// Where the bar and its children go: the bar along the bottom of the full-screen area at its whole
+// Where the bar and its children go: the bar along the bottom of the video's monitor at its whole
 // width, every child stretched horizontally by the same factor.
 #pragma once
 #include "platform/win_types.h"
@@ -9,6 +9,11 @@ struct Placement {
 
 // The bar keeps its height; its bottom edge lands on the full-screen client height.
 Placement PlaceBar(const RECT& barWindow, int screenWidth, int screenHeight);
+
+// The bar along the bottom of a monitor at its whole width. On the primary monitor (and for a monitor
+// the system could not describe) the full-screen metrics place it, as PlaceBar does.
+Placement PlaceBarOnMonitor(const RECT& barWindow, const RECT& monitor, bool primary, int screenWidth,
+                            int screenHeight);
 
 // Single precision on purpose: the stretched pixel values depend on it. A template without width
 // leaves the children as they are.

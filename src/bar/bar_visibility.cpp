@@ -21,16 +21,44 @@ constexpr const char* kVideoLostText =
 constexpr const char* kVideoLostCaption = "Morvix";
 } // namespace
 
-void CDlgButtons::OnMouseEvent(UINT message, const MOUSEHOOKSTRUCT* mouse) {
+bool CDlgButtons::OnMouseEvent(UINT message, const MOUSEHOOKSTRUCT* mouse, bool taken) {
     // The hook runs before the bar's window exists; nothing to show then.
-    if (m_hWnd == nullptr || mouse == nullptr) return;
-    if (!m_host.IsFullScreen()) {
+    if (m_hWnd == nullptr || mouse == nullptr) return false;
+    if (!HostFullScreen()) {
+        m_bNoVideo = false;
         if (m_windows.IsWindowVisible(m_hWnd)) ShowBar(false);
-        return;
+        return false;
     }
-    if (!PassesFilters(message, mouse->pt)) return;
-    m_nHideCountdown = HideCountdownFor(BarRect(), mouse->pt, IsOn(m_settings.clipmouse));
+    const POINT pt = mouse->pt;
+    if (!PassesFilters(message, pt)) return false;
+    // Showing may move the bar to the video's monitor, so the point is compared with where it is then.
     ShowBar(true);
+    m_nHideCountdown = HideCountdownFor(BarRect(), pt, IsOn(m_settings.clipmouse), HideTicks());
+    if (!m_windows.IsWindowVisible(m_hWnd)) return false;
+    TrackTip(pt);
+    if (message != WM_MOUSEWHEEL || !taken) return false;
+    const DWORD data = static_cast<const MOUSEHOOKSTRUCTEX*>(mouse)->mouseData;
+    return OnWheel(pt, static_cast<short>(HIWORD(data)));
+}
+
+// A host before 5.0 answers 1 to the full-screen request it lacks: it is never taken to be full screen.
+bool CDlgButtons::HostFullScreen() {
+    return m_bHostHasFullScreen && m_host.IsFullScreen();
+}
+
+int CDlgButtons::HideTicks() const {
+    return HideDelaySeconds(m_settings) * 1000 / static_cast<int>(kTickMs);
+}
+
+void CDlgButtons::OnPlaybackChanged() {
+    m_bNoVideo = false;
+}
+
+void CDlgButtons::ShowNotice() {
+    // While the video window is lost the mouse decides when to look again; the notice raises no box.
+    if (m_hWnd == nullptr || m_bVideoLost || m_windows.IsWindowVisible(m_hWnd) || !HostFullScreen()) return;
+    ShowIfHidden(false);
+    m_nHideCountdown = HideTicks();
 }
 
 // The video-lost guard, the right-click pause and the jitter filter, in that order.
@@ -51,19 +79,28 @@ void CDlgButtons::ShowBar(bool show) {
         Hide();
 }
 
-void CDlgButtons::ShowIfHidden() {
+void CDlgButtons::ShowIfHidden(bool takeCursor) {
     if (m_windows.IsWindowVisible(m_hWnd)) return;
-    if (FindVideoWindow() == nullptr) {
+    // Full screen without video is a visualisation: nothing to control, no window to look for. The
+    // answer holds until full screen ends or the playback changes, so the mouse keeps costing one request.
+    if (m_bNoVideo) return;
+    if (!m_host.MayPlayVideo()) {
+        m_bNoVideo = true;
+        return;
+    }
+    const HWND video = FindVideoWindow();
+    if (video == nullptr) {
         // Set before the box opens: its modal loop re-enters the mouse hook, which must stop early.
         m_bVideoLost = true;
         m_windows.MessageBoxA(m_hWnd, kVideoLostText, kVideoLostCaption, MB_OK);
         return;
     }
+    PlaceOnMonitorOf(video);
     m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, kShowFlags);
     m_nTimer = m_windows.SetTimer(m_hWnd, kBarTimerId, kTickMs);
     UpdateTime();
     SyncVolume();
-    if (IsOn(m_settings.clipmouse)) ClipToBar();
+    if (takeCursor && IsOn(m_settings.clipmouse)) ClipToBar();
 }
 
 // No visibility test: every path into hidden repeats the whole sequence.
@@ -74,6 +111,7 @@ void CDlgButtons::Hide() {
         m_nTimer = 0;
     }
     m_nHideCountdown = 0;
+    HideTip();
     RestoreClip();
 }
 
@@ -136,7 +174,11 @@ void CDlgButtons::OnExit() {
 }
 
 RECT CDlgButtons::BarRect() {
+    return WindowRect(m_hWnd);
+}
+
+RECT CDlgButtons::WindowRect(HWND window) {
     RECT r{0, 0, 0, 0};
-    m_windows.GetWindowRect(m_hWnd, &r);
+    m_windows.GetWindowRect(window, &r);
     return r;
 }

@@ -1,6 +1,7 @@
-// The bar's window: binding its items and the one-time layout along the bottom of the screen.
+// The bar's window: binding its items and its layout along the bottom of the video's monitor.
 #include "bar/bar_layout.h"
 #include "bar/dlg_buttons.h"
+#include "host/winamp_ipc.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -8,13 +9,19 @@ constexpr UINT kPlaceBarFlags = SWP_NOREDRAW | SWP_NOACTIVATE | SWP_HIDEWINDOW;
 constexpr UINT kPlaceChildFlags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 constexpr int kClockFontHeight = 40;
 constexpr DWORD kSwissDefaultPitch = FF_SWISS | DEFAULT_PITCH;
+constexpr DWORD kTipStyle = WS_POPUP | WS_BORDER | SS_CENTER;
+constexpr DWORD kTipExStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 } // namespace
 
 BOOL CDlgButtons::OnInitDialog() {
+    // Asked once: the version does not change while the host runs.
+    m_bHostHasFullScreen = m_host.GetVersion() >= ipc::kFirstVersionWithFullScreen;
     DoDataExchange();
     LayOut();
     SetUpSliders();
     SetUpClockFont();
+    m_tipTime = m_windows.CreateWindowExA(kTipExStyle, "Static", kTipStyle, m_hWnd);
+    m_windows.SendMessageA(m_tipTime, WM_SETFONT, m_windows.SendMessageA(m_hWnd, WM_GETFONT, 0, 0), FALSE);
     return TRUE;
 }
 
@@ -32,20 +39,39 @@ void CDlgButtons::LayOut() {
     m_windows.GetWindowRect(m_hWnd, &created);
     const Placement bar = PlaceBar(created, screenWidth, screenHeight);
     m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, bar.x, bar.y, bar.cx, bar.cy, kPlaceBarFlags);
-    StretchChildren(StretchFactor(screenWidth, created.right - created.left));
+    m_nTemplateWidth = created.right - created.left;
+    StretchChildren(StretchFactor(screenWidth, m_nTemplateWidth));
+}
+
+// Worked out at every show, so a changed display mode or monitor layout moves the bar along. On the
+// primary monitor the place is the one the bar has had from the start.
+void CDlgButtons::PlaceOnMonitorOf(HWND video) {
+    RECT monitor{0, 0, 0, 0};
+    const bool primary = m_windows.GetMonitorRect(video, &monitor);
+    const RECT now = BarRect();
+    const Placement bar =
+        PlaceBarOnMonitor(now, monitor, primary, m_windows.GetSystemMetrics(SM_CXFULLSCREEN),
+                          m_windows.GetSystemMetrics(SM_CYFULLSCREEN));
+    if (bar.x == now.left && bar.y == now.top && bar.cx == now.right - now.left) return;
+    m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, bar.x, bar.y, bar.cx, bar.cy, kPlaceBarFlags);
+    if (bar.cx != now.right - now.left) StretchChildren(StretchFactor(bar.cx, m_nTemplateWidth));
 }
 
 void CDlgButtons::StretchChildren(float factor) {
-    for (HWND child = m_windows.GetWindow(m_hWnd, GW_CHILD); child != nullptr;
-         child = m_windows.GetWindow(child, GW_HWNDNEXT)) {
-        RECT rect{0, 0, 0, 0};
-        m_windows.GetWindowRect(child, &rect);
-        m_windows.ScreenToClientRect(m_hWnd, &rect);
+    const bool recording = m_nChildren == 0;
+    int index = 0;
+    for (HWND child = m_windows.GetWindow(m_hWnd, GW_CHILD); child != nullptr && index < kMaxChildren;
+         child = m_windows.GetWindow(child, GW_HWNDNEXT), ++index) {
+        RECT& rect = m_rcChildTemplate[index];
+        if (recording) {
+            m_windows.GetWindowRect(child, &rect);
+            m_windows.ScreenToClientRect(m_hWnd, &rect);
+            m_nChildren = index + 1;
+        }
         const Placement p = StretchChild(rect, factor);
         m_windows.SetWindowPos(child, nullptr, p.x, p.y, p.cx, p.cy, kPlaceChildFlags);
     }
 }
-
 void CDlgButtons::SetUpSliders() {
     m_sliderShuttle.SetRange(-100, 100, false);
     m_sliderShuttle.SetPos(0);

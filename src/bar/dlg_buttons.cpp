@@ -5,8 +5,8 @@
 #include "host/winamp_ipc.h"
 #include "resources/resource_ids.h"
 
-CDlgButtons::CDlgButtons(CWinampIPC& host, const Settings& settings, WindowSystem& windows)
-    : m_host(host), m_settings(settings), m_windows(windows), m_sliderShuttle(windows),
+CDlgButtons::CDlgButtons(CWinampIPC& host, Settings& settings, WindowSystem& windows, ProfileStore& profile)
+    : m_host(host), m_settings(settings), m_windows(windows), m_profile(profile), m_sliderShuttle(windows),
       m_sliderVolume(windows), m_sliderSeek(windows) {}
 
 // The clock font goes with the bar (OwnedFont); the window is destroyed by quit, before the DLL can go.
@@ -21,6 +21,7 @@ void CDlgButtons::OnDestroy() {
     m_nTimer = 0;
     m_hWnd = nullptr;
     m_staticTime = nullptr;
+    m_tipTime = nullptr;
     m_sliderShuttle.Attach(nullptr);
     m_sliderVolume.Attach(nullptr);
     m_sliderSeek.Attach(nullptr);
@@ -92,6 +93,9 @@ bool CDlgButtons::OnCommand(int id) {
         return true;
     case IDC_RESTORE:
         OnRestore();
+        return true;
+    case IDC_TIME:
+        ToggleRemaining();
         return true;
     case IDOK:
     case IDCANCEL:

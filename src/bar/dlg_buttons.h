@@ -3,6 +3,7 @@
 #pragma once
 #include "bar/owned_font.h"
 #include "controls/colour_slider.h"
+#include "platform/profile_store.h"
 #include "platform/window_system.h"
 
 class CWinampIPC;
@@ -10,15 +11,21 @@ struct Settings;
 
 class CDlgButtons : public DialogHandler {
 public:
-    CDlgButtons(CWinampIPC& host, const Settings& settings, WindowSystem& windows);
+    CDlgButtons(CWinampIPC& host, Settings& settings, WindowSystem& windows, ProfileStore& profile);
     ~CDlgButtons() override;
 
     // Creates the bar's window, hidden, from template 2001.
     HWND Create(HWND parent);
     HWND GetSafeHwnd() const { return m_hWnd; }
 
-    // Every mouse message of the host's thread; only mouse->pt is read.
-    void OnMouseEvent(UINT message, const MOUSEHOOKSTRUCT* mouse);
+    // Every mouse message of the host's thread; mouse->pt is read, and for a wheel message taken from
+    // the queue (taken) its delta. True when the bar used the message up (the wheel over a slider).
+    bool OnMouseEvent(UINT message, const MOUSEHOOKSTRUCT* mouse, bool taken = true);
+    // A remembered file has just resumed: over full-screen video the bar comes up for its usual time,
+    // without taking the cursor.
+    void ShowNotice();
+    // The host announced a new status or entry: whether video plays is asked again at the next show.
+    void OnPlaybackChanged();
     // Clock text and seek slider from the host.
     void UpdateTime();
     // Volume slider from the host's volume; fine while the bar is hidden.
@@ -37,12 +44,14 @@ public:
     bool VideoLost() const { return m_bVideoLost; }
     POINT LastMouse() const { return m_ptLastMouse; }
     UINT_PTR Timer() const { return m_nTimer; }
+    HWND TimeTip() const { return m_tipTime; }
 
 private:
     // Window and layout.
     BOOL OnInitDialog();
     void DoDataExchange();
     void LayOut();
+    void PlaceOnMonitorOf(HWND video);
     void StretchChildren(float factor);
     void SetUpSliders();
     void SetUpClockFont();
@@ -64,20 +73,29 @@ private:
     LRESULT OnShuttleReleased();
     void TickWind();
     void TickBlink();
+    void ToggleRemaining();
+    bool OnWheel(POINT pt, int delta);
+    void WheelVolume(int notches);
+    void TrackTip(POINT pt);
+    void HideTip();
 
     // Showing and hiding.
+    bool HostFullScreen();
     bool PassesFilters(UINT message, POINT pt);
-    void ShowIfHidden();
+    void ShowIfHidden(bool takeCursor = true);
+    int HideTicks() const;
     void Hide();
     void ClipToBar();
     void RestoreClip();
     void OnRestore();
     void OnExit();
     RECT BarRect();
+    RECT WindowRect(HWND window);
 
     CWinampIPC& m_host;
-    const Settings& m_settings;
+    Settings& m_settings;
     WindowSystem& m_windows;
+    ProfileStore& m_profile;
     HWND m_hWnd = nullptr;
 
     CColourSliderCtrl m_sliderShuttle;
@@ -94,4 +112,21 @@ private:
     bool m_bVideoLost = false;
     // Set only while m_rcSavedClip holds a clip that was really read; a restore uses it once.
     bool m_bClipSaved = false;
+
+    // False for a host before 5.0, which lacks the full-screen request (and answers 1 to it).
+    bool m_bHostHasFullScreen = false;
+    // The host said no video plays (full screen is a visualisation).
+    bool m_bNoVideo = false;
+    // The children's rectangles in the bar's client area as the template made them, and its width, so the
+    // bar can be stretched again for another monitor without the truncations adding up. The first
+    // stretch records them.
+    static constexpr int kMaxChildren = 16;
+    RECT m_rcChildTemplate[kMaxChildren] = {};
+    int m_nChildren = 0;
+    int m_nTemplateWidth = 0;
+    // The track length the last refresh saw, for the time tip.
+    int m_nLength = -1;
+    // Wheel movement below one notch, kept for the next message.
+    int m_nWheelRest = 0;
+    HWND m_tipTime = nullptr;
 };

@@ -4,7 +4,6 @@
 #include "platform/win_types.h"
 
 constexpr LONG kNoSample = -1; // an x of -1 in the stored sample means there is none
-constexpr int kHideTicksOutside = 4;
 constexpr int kHideTicksClipped = 1;
 
 // True when the move at pt is large enough to count. Otherwise pt becomes the stored sample, so
@@ -14,8 +13,12 @@ bool JitterPasses(POINT& sample, POINT pt);
 // left <= x < right and top <= y < bottom.
 bool PointInRect(const RECT& r, POINT pt);
 
-// Ticks until the bar hides itself after a mouse message at pt; 0 is none.
-int HideCountdownFor(const RECT& bar, POINT pt, bool clipMouse);
+// Ticks until the bar hides itself after a mouse message at pt; 0 is none. outsideTicks: the hide delay.
+int HideCountdownFor(const RECT& bar, POINT pt, bool clipMouse, int outsideTicks);
+
+// The position of a horizontal slider under client x: its channel (client coordinates) less half the
+// thumb at each end spans 0..rangeMax, as the trackbar maps a drag; clamped to the range.
+int SliderPosAt(int x, const RECT& channel, int thumbWidth, int rangeMax);
 
 // The cursor may leave the bar only by one row above it or two rows below it.
 RECT ClipAroundBar(const RECT& bar);

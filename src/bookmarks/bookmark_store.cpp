@@ -104,6 +104,7 @@ void CBookmarkStore::TrackChange(const std::string& name) {
         if (currentFile == name) {
             currentPos = resumeAt;
             m_host.JumpTo(resumeAt);
+            if (m_resumeListener) m_resumeListener->OnResumed();
         }
     }
     // Written now rather than only at quit, so that a host that dies loses at most the current file.

@@ -18,6 +18,10 @@ struct Settings;
 
 class CBookmarkStore {
 public:
+    // Told when a remembered file has just been resumed (after its jump).
+    struct ResumeListener { virtual void OnResumed() = 0; protected: ~ResumeListener() = default; };
+    void SetResumeListener(ResumeListener* listener) { m_resumeListener = listener; }
+
     // clock is the procedure of the store's one-second timer; it calls OnClock.
     CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files, WindowSystem& windows,
                    CodePage& codePage, TIMERPROC clock);
@@ -99,4 +103,5 @@ private:
     DWORD m_now = 0;
     DWORD m_writtenAt = 0;
     bool m_clockSeen = false;
+    ResumeListener* m_resumeListener = nullptr;
 };

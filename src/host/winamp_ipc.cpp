@@ -101,3 +101,11 @@ std::string CWinampIPC::Text(WPARAM wParam, LPARAM code) {
     if (text == nullptr) return std::string();
     return std::string(text, strnlen(text, ipc::kMaxText));
 }
+
+int CWinampIPC::GetVersion() {
+    return static_cast<int>(User(0, ipc::kGetVersion));
+}
+
+bool CWinampIPC::MayPlayVideo() {
+    return User(0, ipc::kIsVideoPlaying) != 0;
+}

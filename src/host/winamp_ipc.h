@@ -30,6 +30,12 @@ constexpr WPARAM kNotifyInfo = 5;
 constexpr int kStatusPlaying = 1;
 constexpr int kStatusPaused = 3;
 
+// The host's version (WM_USER, lParam 0): 0x5000 and above for 5.0 and later.
+constexpr LPARAM kGetVersion = 0;
+constexpr int kFirstVersionWithFullScreen = 0x5000;
+// Whether video plays (lParam 501): more than 1 while it does, 0 while it does not, 1 on old hosts.
+constexpr LPARAM kIsVideoPlaying = 501;
+
 // The longest text copied from a host answer; longer texts are cut.
 constexpr std::size_t kMaxText = 4096;
 // The entry's file name as UTF-16 text (wParam = entry index). A host without the request answers 1;
@@ -63,6 +69,10 @@ public:
     void PlayPause(int wanted);
     // Leaves the player paused: starts and pauses a stopped player, pauses a playing one.
     void EnsurePaused();
+
+    int GetVersion();
+    // False only when the host says no video plays; an old host's 1 reads as "it may".
+    bool MayPlayVideo();
 
 private:
     LRESULT User(WPARAM wParam, LPARAM code) { return m_link.Send(WM_USER, wParam, code); }

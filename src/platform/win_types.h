@@ -69,6 +69,10 @@ struct MOUSEHOOKSTRUCT {
     UINT wHitTestCode;
     ULONG_PTR dwExtraInfo;
 };
+struct MOUSEHOOKSTRUCTEX : MOUSEHOOKSTRUCT {
+    DWORD mouseData; // for WM_MOUSEWHEEL the wheel's delta in the high word
+};
+#define WHEEL_DELTA 120
 
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(c) ((BYTE)(c))
@@ -81,6 +85,7 @@ struct MOUSEHOOKSTRUCT {
 // Window messages
 #define WM_DESTROY 0x0002
 #define WM_SETFONT 0x0030
+#define WM_GETFONT 0x0031
 #define WM_CLOSE 0x0010
 #define WM_GETTEXTLENGTH 0x000E
 #define WM_NOTIFY 0x004E
@@ -128,6 +133,7 @@ struct MOUSEHOOKSTRUCT {
 #define SWP_SHOWWINDOW 0x0040
 #define SWP_HIDEWINDOW 0x0080
 #define SWP_NOOWNERZORDER 0x0200
+#define HWND_TOP ((HWND)0)
 
 // GetWindow
 #define GW_HWNDFIRST 0
@@ -151,8 +157,14 @@ struct MOUSEHOOKSTRUCT {
 #define MB_YESNO 0x00000004
 #define MB_ICONQUESTION 0x00000020
 
-// Window styles read by the slider
+// Window styles
 #define WS_DISABLED 0x08000000L
+#define WS_POPUP 0x80000000L
+#define WS_BORDER 0x00800000L
+#define WS_EX_TOPMOST 0x00000008L
+#define WS_EX_TOOLWINDOW 0x00000080L
+#define WS_EX_NOACTIVATE 0x08000000L
+#define SS_CENTER 0x00000001L
 
 // Trackbar
 #define TBM_GETPOS (WM_USER)

@@ -52,6 +52,11 @@ public:
     virtual BOOL GetClipCursor(RECT* rect) = 0;
     virtual BOOL ClipCursor(const RECT* rect) = 0;
     virtual int GetSystemMetrics(int index) = 0;
+    // The rectangle of the monitor that holds the most of hwnd (the nearest one when none does); true
+    // when that monitor is the primary one.
+    virtual bool GetMonitorRect(HWND hwnd, RECT* monitor) = 0;
+    // A top-level or owned window of a system class (the bar's time tip).
+    virtual HWND CreateWindowExA(DWORD exStyle, const char* className, DWORD style, HWND owner) = 0;
 
     // GDI objects.
     virtual DWORD GetSysColor(int index) = 0;

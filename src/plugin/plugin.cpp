@@ -38,7 +38,7 @@ Win32CodePage s_codePage;
 extern Settings g_settings;
 
 CWinampIPC g_winamp(s_hostLink);
-CDlgButtons g_dlgButtons(g_winamp, g_settings, s_windows);
+CDlgButtons g_dlgButtons(g_winamp, g_settings, s_windows, s_profile);
 CBookmarkStore g_bookmarks(g_winamp, g_settings, s_files, s_windows, s_codePage, BookmarkClock);
 Settings g_settings;
 
@@ -78,6 +78,13 @@ public:
 };
 
 Win32HostTaps s_taps;
+
+// A remembered file that resumes over full-screen video brings the bar up, so the person sees where.
+class ResumeNotice : public CBookmarkStore::ResumeListener {
+public:
+    void OnResumed() override { g_dlgButtons.ShowNotice(); }
+};
+ResumeNotice s_resumeNotice;
 // A second init would subclass the host window with our own procedure as the previous one, and every
 // message would then chain to itself forever.
 bool s_running = false;
@@ -99,6 +106,7 @@ int Init() {
     RegisterControlClasses();
     PluginParts parts = Parts();
     PluginInit(parts);
+    g_bookmarks.SetResumeListener(&s_resumeNotice);
     return 0;
 }
 
@@ -122,8 +130,10 @@ LRESULT CALLBACK HostWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    ObserveMouse(g_dlgButtons, code, wParam, lParam);
-    return ::CallNextHookEx(g_mouseHook, code, wParam, lParam);
+    const bool usedUp = ObserveMouse(g_dlgButtons, code, wParam, lParam);
+    const LRESULT next = ::CallNextHookEx(g_mouseHook, code, wParam, lParam);
+    // A wheel notch the bar took must not also scroll the control that has the focus.
+    return usedUp ? 1 : next;
 }
 
 void CALLBACK BookmarkClock(HWND, UINT, UINT_PTR, DWORD now) {

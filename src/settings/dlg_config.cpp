@@ -14,6 +14,7 @@ constexpr const char* kNotAnInteger = "Please enter an integer.";
 constexpr const char* kForgetCaption = "Forget remembered positions";
 constexpr const char* kForgetQuestion =
     "Forget where you left every file? Each file will play from its beginning next time.";
+constexpr const char* kOutOfRange = "Please enter an integer between %d and %d.";
 // The arrows move the fast-wind limit within 0..300; typed values are not limited.
 constexpr int kSpinMin = 0;
 constexpr int kSpinMax = 300;
@@ -30,7 +31,7 @@ void DataExchange::Check(int id, int& value) {
     }
 }
 
-void DataExchange::Text(int id, int& value) {
+void DataExchange::Text(int id, int& value, int min, int max) {
     if (m_failed) return;
     const HWND edit = m_windows.GetDlgItem(m_dialog, id);
     if (!m_saving) {
@@ -46,15 +47,21 @@ void DataExchange::Text(int id, int& value) {
     text.resize(copied > 0 ? std::min(static_cast<std::size_t>(copied), text.size() - 1) : 0);
     int parsed = 0;
     if (!ParseDialogInt(text.c_str(), &parsed)) {
-        FailOnEdit(edit);
+        FailOnEdit(edit, kNotAnInteger);
+        return;
+    }
+    if (parsed < min || parsed > max) {
+        char message[64];
+        std::snprintf(message, sizeof message, kOutOfRange, min, max);
+        FailOnEdit(edit, message);
         return;
     }
     value = parsed;
 }
 
-void DataExchange::FailOnEdit(HWND edit) {
+void DataExchange::FailOnEdit(HWND edit, const char* text) {
     m_failed = true;
-    m_windows.MessageBoxA(m_dialog, kNotAnInteger, kDialogTitle, MB_OK | MB_ICONEXCLAMATION);
+    m_windows.MessageBoxA(m_dialog, text, kDialogTitle, MB_OK | MB_ICONEXCLAMATION);
     m_windows.SetFocus(edit);
     const WPARAM selectFrom = 0;
     const LPARAM selectToEnd = -1;
@@ -123,6 +130,7 @@ void CDlgConfig::DoDataExchange(DataExchange& exchange) {
     exchange.Check(IDC_CFG_SHOWHOURS, m_settings.showhours);
     exchange.Check(IDC_CFG_CLIPMOUSE, m_settings.clipmouse);
     exchange.Text(IDC_CFG_FASTWIND, m_settings.fastwind);
+    exchange.Text(IDC_CFG_HIDEDELAY, m_settings.hidedelay, kMinHideDelay, kMaxHideDelay);
     // The INI file gets only a set of values that all read.
     if (exchange.Saving() && !exchange.Failed()) m_settings.Save(m_host, m_profile);
 }
@@ -132,6 +140,8 @@ BOOL CDlgConfig::OnInitDialog() {
     const WPARAM unused = 0;
     const LPARAM range = MAKELPARAM(kSpinMax, kSpinMin);
     m_windows.SendMessageA(m_windows.GetDlgItem(m_hWnd, IDC_CFG_SPIN), UDM_SETRANGE, unused, range);
+    m_windows.SendMessageA(m_windows.GetDlgItem(m_hWnd, IDC_CFG_HIDESPIN), UDM_SETRANGE, unused,
+                           MAKELPARAM(kMaxHideDelay, kMinHideDelay));
     return TRUE;
 }
 

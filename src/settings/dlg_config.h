@@ -1,5 +1,7 @@
 // The configuration dialog (template 2002), modal over the bar, and the small dialog framework under it.
 #pragma once
+#include <climits>
+
 #include "platform/profile_store.h"
 #include "platform/window_system.h"
 
@@ -18,11 +20,11 @@ public:
 
     // A check box: ticked is 1, clear is 0. Only 1 shows ticked, since only 1 counts as on.
     void Check(int id, int& value);
-    // An edit box holding a signed 32-bit integer.
-    void Text(int id, int& value);
+    // An edit box holding a signed 32-bit integer, saved only within min..max.
+    void Text(int id, int& value, int min = INT_MIN, int max = INT_MAX);
 
 private:
-    void FailOnEdit(HWND edit);
+    void FailOnEdit(HWND edit, const char* text);
 
     WindowSystem& m_windows;
     HWND m_dialog;
@@ -79,7 +81,7 @@ private:
     void (*m_forgetPositions)();
 };
 
-// Runs the dialog for the call only; on OK the six settings are stored and written to the INI file.
+// Runs the dialog for the call only; on OK the settings are stored and written to the INI file.
 // While it runs, a second call brings it to the front instead of opening another one over the same settings.
 void RunConfigDialog(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
                      ProfileStore& profile, void (*forgetPositions)() = nullptr);

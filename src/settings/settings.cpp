@@ -6,12 +6,12 @@
 #include "host/winamp_ipc.h"
 
 namespace settings_ini {
-const char* const kKeys[kKeyCount] = {"bookmark",   "pausefile", "fastwind",
-                                      "mousepause", "showhours", "clipmouse"};
+const char* const kKeys[kKeyCount] = {"bookmark",  "pausefile", "fastwind",  "mousepause",
+                                      "showhours", "clipmouse", "remaining", "hidedelay"};
 
 int& Field(Settings& s, int index) {
-    int* const fields[kKeyCount] = {&s.bookmark,   &s.pausefile, &s.fastwind,
-                                    &s.mousepause, &s.showhours, &s.clipmouse};
+    int* const fields[kKeyCount] = {&s.bookmark,  &s.pausefile, &s.fastwind,  &s.mousepause,
+                                    &s.showhours, &s.clipmouse, &s.remaining, &s.hidedelay};
     return *fields[index];
 }
 
@@ -27,6 +27,14 @@ void Settings::SetDefaults() {
     mousepause = 1;
     showhours = 1;
     clipmouse = 0;
+    remaining = 0;
+    hidedelay = 2;
+}
+
+int HideDelaySeconds(const Settings& s) {
+    return s.hidedelay < kMinHideDelay   ? kMinHideDelay
+           : s.hidedelay > kMaxHideDelay ? kMaxHideDelay
+                                         : s.hidedelay;
 }
 
 int ParseIniInt(const char* text) {
@@ -59,9 +67,17 @@ void Settings::Load(CWinampIPC& host, ProfileStore& profile) {
 }
 
 void Settings::Save(CWinampIPC& host, ProfileStore& profile) const {
+    SaveKeys(host, profile, 0, settings_ini::kKeyCount);
+}
+
+void Settings::SaveKey(CWinampIPC& host, ProfileStore& profile, int index) const {
+    SaveKeys(host, profile, index, index + 1);
+}
+
+void Settings::SaveKeys(CWinampIPC& host, ProfileStore& profile, int first, int end) const {
     const std::string path = host.GetIniFile();
     if (path.empty()) return;
-    for (int i = 0; i < settings_ini::kKeyCount; ++i) {
+    for (int i = first; i < end; ++i) {
         char text[16];
         std::snprintf(text, sizeof text, "%i", settings_ini::Field(*this, i));
         profile.WriteString(settings_ini::kSection, settings_ini::kKeys[i], text, path.c_str());

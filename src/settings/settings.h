@@ -1,4 +1,4 @@
-// The plug-in's six options, stored in the host's INI file, section "gen_morvix".
+// The plug-in's options, stored in the host's INI file, section "gen_morvix".
 #pragma once
 #include "platform/profile_store.h"
 
@@ -11,12 +11,24 @@ struct Settings {
     int mousepause;
     int showhours;
     int clipmouse;
+    int remaining; // the clock shows the time left instead of the position
+    int hidedelay; // seconds the bar stays after the mouse rests outside it
 
     Settings() { SetDefaults(); }
     void SetDefaults();
     void Load(CWinampIPC& host, ProfileStore& profile);
     void Save(CWinampIPC& host, ProfileStore& profile) const;
+    // Writes the one key behind settings_ini::kKeys[index].
+    void SaveKey(CWinampIPC& host, ProfileStore& profile, int index) const;
+
+private:
+    void SaveKeys(CWinampIPC& host, ProfileStore& profile, int first, int end) const;
 };
+
+// The hide delay as used: within kMinHideDelay..kMaxHideDelay seconds, whatever the INI file holds.
+constexpr int kMinHideDelay = 1;
+constexpr int kMaxHideDelay = 60;
+int HideDelaySeconds(const Settings& s);
 
 // A switch counts as on only when it holds exactly 1.
 inline bool IsOn(int value) {
@@ -25,7 +37,8 @@ inline bool IsOn(int value) {
 
 namespace settings_ini {
 constexpr const char* kSection = "gen_morvix";
-constexpr int kKeyCount = 6;
+constexpr int kKeyCount = 8;
+constexpr int kRemainingKey = 6;
 extern const char* const kKeys[kKeyCount];
 // The field of s behind kKeys[index].
 int& Field(Settings& s, int index);

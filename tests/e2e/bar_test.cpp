@@ -2,6 +2,8 @@
 // and how real mouse input brings it up over full-screen video and puts it away.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -140,6 +142,12 @@ TEST(Bar, SeekSliderScrollJumpsAndTheClockShowsThePosition) {
     EXPECT_EQ(host.ClockText(), "0:02:03");
     EXPECT_EQ(host.Slider(2013).pos, 205);
     EXPECT_EQ(host.Slider(2013).selEnd, 205);
+
+    // A click on the clock shows the time left of the 10-minute file, and the INI file keeps the choice.
+    ASSERT_TRUE(host.ClickBarControlWithMouse(2003));
+    EXPECT_TRUE(host.WaitFor([&] { return host.ClockText() == "-0:07:57"; })) << host.ClockText();
+    const std::string ini = TestHost::ReadFile(host.IniFile()).value_or("");
+    EXPECT_NE(ini.find("remaining=1"), std::string::npos) << ini;
 }
 
 TEST(Bar, VolumeSliderFollowsTheHost) {
@@ -183,6 +191,105 @@ TEST(BarMouse, HidesAfterTheFourthTickOutsideButStaysOnTheBar) {
     const std::size_t status = host.Log().CountUser(104);
     ASSERT_TRUE(host.WaitFor([&] { return host.Log().CountUser(104) >= status + 12; }, 5000));
     EXPECT_TRUE(host.BarVisible()) << "six ticks with the mouse resting on the bar";
+}
+
+TEST(BarMouse, AHideDelayOfOneSecondHidesAtTheSecondTick) {
+    TestHost host(Manual("hidedelay=1\r\n"));
+    StartVideo(host);
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, kVideoY));
+    const std::size_t statusAtShow = host.Log().CountUser(104);
+    ASSERT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 3000));
+    // One tick counts down and refreshes (blink and clock each ask the status); the second hides.
+    EXPECT_EQ(host.Log().CountUser(104) - statusAtShow, 2u);
+}
+
+// The seconds of a clock text such as "0:02:30" or "-0:07:57" (the sign is dropped).
+int Seconds(const std::string& text) {
+    int h = 0, m = 0, sec = 0;
+    std::sscanf(text.c_str() + (text.rfind('-', 0) == 0 ? 1 : 0), "%d:%d:%d", &h, &m, &sec);
+    return h * 3600 + m * 60 + sec;
+}
+
+TEST(BarMouse, TimeTipShowsTheTimeUnderTheCursorAndGoesWithIt) {
+    TestHost host(Manual());
+    StartVideo(host);
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, kVideoY));
+    const RECT seek = probe::WindowRect(host.BarControl(2013));
+    const int y = (seek.top + seek.bottom) / 2;
+    for (int quarter : {1, 3}) {
+        const int x = seek.left + (seek.right - seek.left) * quarter / 4;
+        ASSERT_TRUE(host.MouseMove(x, y));
+        ASSERT_TRUE(host.WaitFor([&] { return host.TimeTip() != nullptr; })) << "quarter " << quarter;
+        const std::string text = probe::Text(host.TimeTip());
+        // The first file lasts 600 s; the thumb's half-width at each end makes the quarter marks a few
+        // seconds off a plain proportion.
+        EXPECT_NEAR(Seconds(text), 150 * quarter, 10) << text;
+        const RECT tip = probe::WindowRect(host.TimeTip());
+        EXPECT_NEAR((tip.left + tip.right) / 2, x, 1) << "the tip follows the cursor";
+        EXPECT_LE(tip.bottom, host.BarRect().top) << "the tip stands above the bar";
+    }
+    ASSERT_TRUE(host.MouseMove(kVideoX, (host.BarRect().top + host.BarRect().bottom) / 2 + 20));
+    EXPECT_TRUE(host.WaitFor([&] { return host.TimeTip() == nullptr; })) << "gone off the slider";
+
+    ASSERT_TRUE(host.MouseMove(seek.left + 40, y));
+    ASSERT_TRUE(host.WaitFor([&] { return host.TimeTip() != nullptr; }));
+    ASSERT_TRUE(host.MouseMove(kVideoX, kVideoY));
+    ASSERT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 4000));
+    EXPECT_EQ(host.TimeTip(), nullptr) << "gone with the bar";
+}
+
+TEST(BarMouse, WheelOverTheSeekSliderSkipsTenSecondsAndOverTheVolumeFivePercent) {
+    TestHost host(Manual());
+    StartVideo(host);
+    host.Player().JumpTo(100000);
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, kVideoY));
+    const RECT seek = probe::WindowRect(host.BarControl(2013));
+    const int x = seek.left + 30, y = (seek.top + seek.bottom) / 2;
+    ASSERT_TRUE(host.Wheel(x, y, 1));
+    EXPECT_TRUE(host.WaitFor([&] { return host.Player().PositionMs() == 110000; }))
+        << host.Player().PositionMs();
+    ASSERT_TRUE(host.Wheel(x, y, -2));
+    EXPECT_TRUE(host.WaitFor([&] { return host.Player().PositionMs() == 90000; }))
+        << host.Player().PositionMs();
+    ASSERT_TRUE(host.Wheel(x, y, -20));
+    EXPECT_TRUE(host.WaitFor([&] { return host.Player().PositionMs() == 0; })) << "clamped at the start";
+
+    const RECT volume = probe::WindowRect(host.BarControl(2010));
+    const int volumeBefore = host.Player().Volume();
+    ASSERT_TRUE(host.Wheel((volume.left + volume.right) / 2, (volume.top + volume.bottom) / 2, 1));
+    EXPECT_TRUE(host.WaitFor([&] { return host.Player().Volume() == volumeBefore + 12; }))
+        << host.Player().Volume();
+    EXPECT_EQ(host.Slider(2010).pos, 255 - host.Player().Volume());
+}
+
+TEST(BarMouse, AVisualisationFullScreenOrAnOldHostBringsUpNeitherBarNorBox) {
+    for (const int version : {0x5091, 0x2900}) {
+        TestHostOptions options;
+        options.hostVersion = version;
+        TestHost host(options);
+        host.WhenWindowAppears(
+            "Morvix", [](HWND box) { TestHost::PressButton(box, IDOK); }, true);
+        host.Player().Play();
+        if (version >= 0x5000)
+            host.SetVisualisationFullScreen();
+        else
+            host.SetFullScreen(true); // an old host answers 1 to the full-screen request it lacks
+        const std::size_t from = host.Log().Entries().size();
+        ASSERT_TRUE(host.Click(kVideoX, kVideoY));
+        ASSERT_TRUE(host.MouseMove(kVideoX + 20, kVideoY));
+        ASSERT_TRUE(host.Click(kVideoX + 40, kVideoY));
+        EXPECT_FALSE(host.WaitFor([&] { return host.BarVisible() || host.Answers("Morvix") > 0; }, 800))
+            << "version " << version;
+        const std::vector<std::string> asked = Requests(host, from);
+        if (version >= 0x5000) {
+            // Whether video plays is asked once; every message costs the one full-screen request.
+            EXPECT_EQ(std::count(asked.begin(), asked.end(), U(0, 501, 0)), 1) << "version " << version;
+            EXPECT_EQ(asked.size(),
+                      static_cast<std::size_t>(std::count(asked.begin(), asked.end(), U(0, 630, 1))) + 1u);
+        } else {
+            EXPECT_EQ(asked, std::vector<std::string>{}) << "an old host is never asked about full screen";
+        }
+    }
 }
 
 TEST(BarMouse, LeavingFullScreenHidesOnTheNextMouseMessage) {
@@ -313,6 +420,52 @@ TEST(BarButtons, RestoreClosesTheVideoWindowAndExitQuitsTheHost) {
     for (const HostRequest& r : host.Log().Entries())
         quitRan |= r.note.rfind("quit ", 0) == 0;
     EXPECT_TRUE(quitRan);
+}
+
+// Run with two monitors side by side (./dev test runs these under a nested X server with Xinerama).
+TEST(TwoMonitors, TheBarStandsOnTheVideosMonitorAndTheClipKeepsTheCursorThere) {
+    ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2) << "these cases need two monitors";
+    RECT second;
+    ASSERT_TRUE(MonitorRect(1, &second));
+    TestHost host(Manual("clipmouse=1\r\n"));
+    host.Player().Play();
+    host.SetFullScreen(true, 1);
+    host.Pump();
+    const int x = (second.left + second.right) / 2, y = (second.top + second.bottom) / 3;
+    ASSERT_TRUE(ShowWithMove(host, x, y));
+    const RECT bar = host.BarRect();
+    RECT templ = {0, 0, 673, 66};
+    ::MapDialogRect(host.Bar(), &templ);
+    EXPECT_EQ(bar.left, second.left);
+    EXPECT_EQ(bar.right, second.right) << "across the monitor's width";
+    EXPECT_EQ(bar.bottom, second.bottom);
+    EXPECT_EQ(bar.bottom - bar.top, templ.bottom);
+    const RECT clock = probe::WindowRect(host.BarControl(2003));
+    EXPECT_TRUE(clock.left >= second.left && clock.right <= second.right)
+        << "the children are stretched for it";
+
+    // Reaching for the primary monitor: the cursor stops on the row above the bar, on this monitor.
+    mouse::MoveTo(100, 300);
+    ASSERT_TRUE(host.WaitFor([&] {
+        POINT pt;
+        ::GetCursorPos(&pt);
+        return pt.y == bar.top - 1;
+    }));
+    POINT pt;
+    ::GetCursorPos(&pt);
+    EXPECT_GE(pt.x, second.left) << "the cursor stays on the video's monitor";
+    ASSERT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 1500));
+    ::ClipCursor(nullptr);
+
+    // The video moves to the primary monitor: the bar follows it there, to the place it has always had.
+    host.SetFullScreen(true, 0);
+    host.Pump();
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, kVideoY));
+    const RECT primary = host.BarRect();
+    EXPECT_EQ(primary.left, 0);
+    EXPECT_EQ(primary.right, ::GetSystemMetrics(SM_CXFULLSCREEN));
+    EXPECT_EQ(primary.bottom, ::GetSystemMetrics(SM_CYFULLSCREEN));
+    ::ClipCursor(nullptr);
 }
 
 } // namespace

@@ -123,6 +123,27 @@ TEST(Bookmarks, TheFirstFileOfARunIsResumedWithoutPause) {
     EXPECT_EQ(1, host.Player().Status());
 }
 
+TEST(Bookmarks, AResumeOverFullScreenVideoBringsTheBarUpForItsTimeWithoutTakingTheCursor) {
+    TestHostOptions options = TwoFiles();
+    options.dataFile = kAfterFirstRun;
+    options.ini = "[Winamp]\r\n[gen_morvix]\r\nclipmouse=1\r\n";
+    TestHost host(options);
+    host.Player().SetListPos(1); // b.avi first, so that a.avi is resumed paused
+    host.Player().Play();
+    host.SetFullScreen(true);
+    host.Pump();
+    ASSERT_FALSE(host.BarVisible());
+    host.Player().SetListPos(0);
+    ASSERT_TRUE(host.WaitFor([&] { return host.BarVisible(); }, 2000)) << "the bar comes up by itself";
+    EXPECT_EQ(host.ClockText(), "0:01:01") << "at the resumed position";
+    EXPECT_EQ(3, host.Player().Status());
+    RECT clip;
+    ::GetClipCursor(&clip);
+    EXPECT_EQ(clip.right - clip.left, ::GetSystemMetrics(SM_CXVIRTUALSCREEN)) << "the cursor is not clipped";
+    EXPECT_EQ(clip.bottom - clip.top, ::GetSystemMetrics(SM_CYVIRTUALSCREEN)) << "the cursor is not clipped";
+    EXPECT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 4000)) << "and goes after its usual time";
+}
+
 // Whatever a kill leaves behind is what is on disk before quit runs.
 TEST(Bookmarks, AHostThatDiesAfterATrackChangeLeavesThePositionInTheFile) {
     TestHost host(TwoFiles());

@@ -15,7 +15,8 @@ using e2e::TestHost;
 using e2e::TestHostOptions;
 
 const char* const kTitle = "Config Morvix";
-const char* const kKeys[] = {"bookmark", "pausefile", "fastwind", "mousepause", "showhours", "clipmouse"};
+const char* const kKeys[] = {"bookmark",  "pausefile", "fastwind",  "mousepause",
+                             "showhours", "clipmouse", "remaining", "hidedelay"};
 const int kBoxes[] = {IDC_CFG_BOOKMARK, IDC_CFG_PAUSEFILE, IDC_CFG_MOUSEPAUSE, IDC_CFG_SHOWHOURS,
                       IDC_CFG_CLIPMOUSE};
 
@@ -128,7 +129,7 @@ std::string Shown(HWND dialog) {
     return out + " " + EditText(dialog);
 }
 
-// The six keys as the INI file holds them, "-" for a missing one.
+// The keys as the INI file holds them, "-" for a missing one.
 std::string IniKeys(const TestHost& host) {
     std::string out;
     for (const char* key : kKeys) {
@@ -226,7 +227,7 @@ TEST(ConfigDialog, OkUnchangedRewritesAllSixKeysWithTheirValues) {
 
     ExpectClosed(script);
     EXPECT_EQ("11010 45", shown);
-    EXPECT_EQ("1,1,45,0,1,0", IniKeys(host));
+    EXPECT_EQ("1,1,45,0,1,0,0,2", IniKeys(host));
 }
 
 TEST(ConfigDialog, CancelAfterChangesWritesNothingAndChangesNothing) {
@@ -251,19 +252,45 @@ TEST(ConfigDialog, CancelAfterChangesWritesNothingAndChangesNothing) {
     EXPECT_EQ("11110 30", ShownOnReopen(host)) << "the settings in memory";
 }
 
-TEST(ConfigDialog, ATyped500IsStoredAndWritten) {
+TEST(ConfigDialog, ATyped500IsStoredAndWrittenAndAHideDelayOutsideItsRangeIsRefused) {
     TestHost host;
     Script script;
+    std::string shownDelay, boxText;
+    int low = -1, high = -1;
+    HWND box = nullptr;
     FindDialog(script);
-    script.Then("type 500", [&] {
+    script.Then("type 500 and a hide delay of 61", [&] {
+        shownDelay = probe::Text(::GetDlgItem(script.dialog, IDC_CFG_HIDEDELAY));
+        ::SendMessageA(::GetDlgItem(script.dialog, IDC_CFG_HIDESPIN), UDM_GETRANGE32,
+                       reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
         ::SetDlgItemTextA(script.dialog, IDC_CFG_FASTWIND, "500");
+        ::SetDlgItemTextA(script.dialog, IDC_CFG_HIDEDELAY, "61");
+        return true;
+    });
+    Press(script, IDOK, "OK with 61");
+    script.Then("answer the message box", [&] {
+        box = Script::OwnedMessageBox(script.dialog);
+        if (!box) return false;
+        char text[128] = "";
+        ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        boxText = text;
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return true;
+    });
+    script.Then("the message box closes", [&] { return !::IsWindow(box); });
+    script.Then("type a hide delay of 5", [&] {
+        ::SetDlgItemTextA(script.dialog, IDC_CFG_HIDEDELAY, "5");
         return true;
     });
     Press(script, IDOK, "OK");
     host.Config();
 
     ExpectClosed(script);
-    EXPECT_EQ("1,1,500,1,1,0", IniKeys(host));
+    EXPECT_EQ("2", shownDelay) << "the hide delay of an INI file without it";
+    EXPECT_EQ(1, low);
+    EXPECT_EQ(60, high);
+    EXPECT_EQ("Please enter an integer between 1 and 60.", boxText);
+    EXPECT_EQ("1,1,500,1,1,0,0,5", IniKeys(host));
     EXPECT_EQ("11110 500", ShownOnReopen(host));
 }
 
@@ -292,7 +319,7 @@ TEST(ConfigDialog, TheUpArrowStopsAt300) {
 
     ExpectClosed(script);
     EXPECT_EQ((std::vector<std::string>{"300", "300"}), seen);
-    EXPECT_EQ("1,1,300,1,1,0", IniKeys(host));
+    EXPECT_EQ("1,1,300,1,1,0,0,2", IniKeys(host));
 }
 
 TEST(ConfigDialog, ANumberThatDoesNotReadKeepsTheDialogOpenAndCancelKeepsTheBoxesInMemoryOnly) {

@@ -97,6 +97,7 @@ TestHost::TestHost(TestHostOptions options) : m_options(std::move(options)) {
     host.animateVideo = false;
     if (m_options.manualClock) host.clock = [this] { return m_clockMs; };
     m_session = std::make_unique<HostSession>(std::move(host));
+    m_session->SetVersion(m_options.hostVersion);
 
     WriteFile(m_session->IniFile(), m_options.ini);
     if (m_options.dataFile) WriteFile(DataFile(), *m_options.dataFile);
@@ -139,12 +140,19 @@ void TestHost::Restart() {
     if (!m_session->Start()) ADD_FAILURE() << "the host could not restart";
 }
 
-void TestHost::SetFullScreen(bool on) {
+void TestHost::SetFullScreen(bool on, int monitor) {
     if (!on) return m_session->SetFullScreen(false);
     m_session->ReportFullScreen(false);
-    m_session->ShowVideo(true);
+    m_session->ShowVideo(true, monitor);
     DeliverSystemMoves();
     m_session->ReportFullScreen(true);
+}
+
+void TestHost::SetVisualisationFullScreen() {
+    m_session->ReportFullScreen(false);
+    m_session->CoverScreenWithMainWindow();
+    DeliverSystemMoves();
+    m_session->SetVisualisationFullScreen(true);
 }
 
 void TestHost::DestroyVideoKeepingFullScreen() {
@@ -238,6 +246,30 @@ bool TestHost::RightClick(int x, int y) {
 
 bool TestHost::Drag(int fromX, int fromY, int toX, int toY) {
     return mouse::Drag(fromX, fromY, toX, toY) && WaitForInputDelivered(toX, toY);
+}
+
+bool TestHost::Wheel(int x, int y, int notches) {
+    return mouse::Wheel(x, y, notches) && WaitForInputDelivered(x, y);
+}
+
+namespace {
+struct OwnedSearch {
+    HWND owner, found;
+};
+
+BOOL CALLBACK FindShownOwned(HWND w, LPARAM data) {
+    auto* s = reinterpret_cast<OwnedSearch*>(data);
+    if (::GetWindow(w, GW_OWNER) != s->owner || !::IsWindowVisible(w)) return TRUE;
+    s->found = w;
+    return FALSE;
+}
+} // namespace
+
+HWND TestHost::TimeTip() const {
+    OwnedSearch search{Bar(), nullptr};
+    if (search.owner)
+        ::EnumThreadWindows(::GetCurrentThreadId(), FindShownOwned, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 bool TestHost::BarVisible() const {

@@ -36,6 +36,7 @@ struct TestHostOptions {
     std::size_t dataPathLength = 0;
     bool loadPlugin = true;   // false: the host alone, no plug-in
     bool manualClock = false; // true: playback time moves only through AdvanceClock
+    int hostVersion = 0x5091; // what the host answers for its version; below 0x5000 an old host
 };
 
 class TestHost {
@@ -61,7 +62,10 @@ public:
     // Full screen on: the video window covers the screen first, and the mouse move the system may
     // send when a window appears under the cursor is delivered before the host reports full screen,
     // so the plug-in ignores it; the jitter filter then still has no sample at a test's first move.
-    void SetFullScreen(bool on);
+    void SetFullScreen(bool on, int monitor = 0); // monitor 0 the primary one, 1 the next
+    // A visualisation full screen: full screen reported, no video window, no video playing (501 is 0).
+    // Its main window spans the screen behind, so the user's mouse reaches the host.
+    void SetVisualisationFullScreen();
     // The video window goes, the player goes on reporting full screen, and its main window now spans
     // the screen behind everything, so the user's clicks land on the host (and reach the hook).
     // As with SetFullScreen, the system's own moves are delivered before full screen is reported.
@@ -91,6 +95,7 @@ public:
     bool Click(int x, int y);
     bool RightClick(int x, int y);
     bool Drag(int fromX, int fromY, int toX, int toY);
+    bool Wheel(int x, int y, int notches);
 
     // --- the bar as a user sees it
     HWND Bar() const { return probe::FindBar(); }
@@ -98,6 +103,8 @@ public:
     RECT BarRect() const { return probe::WindowRect(Bar()); }
     HWND BarControl(int id) const;
     std::string ClockText() const; // text of control 2003
+    // The bar's time tip (a window the bar owns) when it is on screen, else null.
+    HWND TimeTip() const;
     probe::Slider Slider(int id) const;
     // A click on a bar button as its parent hears it (WM_COMMAND, BN_CLICKED), visible or not.
     void ClickBarControl(int id);

@@ -3,6 +3,7 @@
 #include "bar/dlg_buttons.h"
 #include "fake_bar_windows.h"
 #include "fake_host.h"
+#include "memory_profile_store.h"
 #include "host/winamp_ipc.h"
 #include "settings/settings.h"
 
@@ -11,7 +12,8 @@ struct BarRig {
     CWinampIPC host{player};
     Settings settings;
     FakeBarWindows windows;
-    CDlgButtons bar{host, settings, windows};
+    MemoryProfileStore profile;
+    CDlgButtons bar{host, settings, windows, profile};
 
     void Create() {
         bar.Create(nullptr);

@@ -45,6 +45,9 @@ public:
     int screenHeight = 600;   // SM_CYFULLSCREEN
     UINT_PTR timerAnswer = 0; // 0: SetTimer answers the id it was given; UINT_PTR(-1): it fails (0)
     RECT clip{0, 0, 800, 600};
+    // What GetMonitorRect answers for any window: the monitor and whether it is the primary one.
+    RECT monitor{0, 0, 800, 600};
+    bool monitorPrimary = true;
     std::function<void()> onMessageBox; // runs while the box is "up"
 
     std::vector<std::string> calls; // SetWindowPos, SetTimer, KillTimer, MessageBox, ClipCursor, WM_CLOSE
@@ -82,6 +85,10 @@ public:
     BOOL GetClipCursor(RECT* rect) override;
     BOOL ClipCursor(const RECT* rect) override;
     int GetSystemMetrics(int index) override;
+    bool GetMonitorRect(HWND, RECT* rect) override {
+        *rect = monitor;
+        return monitorPrimary;
+    }
     HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
                       DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
                       DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, const char* face) override;

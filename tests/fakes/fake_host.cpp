@@ -85,6 +85,10 @@ LRESULT FakeHost::Answer(UINT message, WPARAM wParam, LPARAM lParam) {
         return textAnswer(iniFile);
     case ipc::kGetIniDirectory:
         return textAnswer(iniDirectory);
+    case ipc::kGetVersion:
+        return version;
+    case ipc::kIsVideoPlaying:
+        return videoPlaying;
     default:
         return 0;
     }

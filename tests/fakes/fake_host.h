@@ -31,6 +31,8 @@ public:
     int volume = 200;
     int listPos = 0;
     bool fullScreen = true;
+    int version = 0x5091; // 0x5000 and above: 5.0 and later
+    int videoPlaying = 2; // more than 1: video plays; 0: none; 1: an old host
     std::vector<std::string> playlist{"C:\\Video\\a.avi"};
     std::string iniFile = "C:\\Player\\winamp.ini";
     std::string iniDirectory = "C:\\Player";

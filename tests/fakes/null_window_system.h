@@ -43,6 +43,11 @@ public:
     }
     BOOL ClipCursor(const RECT*) override { return FALSE; }
     int GetSystemMetrics(int) override { return 0; }
+    bool GetMonitorRect(HWND, RECT* monitor) override {
+        *monitor = RECT{0, 0, 0, 0};
+        return true;
+    }
+    HWND CreateWindowExA(DWORD, const char*, DWORD, HWND) override { return nullptr; }
     DWORD GetSysColor(int) override { return 0; }
     HPEN CreatePen(int, int, COLORREF) override { return nullptr; }
     HBRUSH CreateSolidBrush(COLORREF) override { return nullptr; }

@@ -2,6 +2,7 @@
 
 #include "bar/clock_text.h"
 #include "bar_rig.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -19,6 +20,32 @@ TEST(BarClockText, SecondsTruncateAndNothingPlayingReadsZero) {
     EXPECT_EQ(ClockText(2147483647, true), "596:31:23");
     EXPECT_STREQ(ClockPlaceholder(true), "-:--:--");
     EXPECT_STREQ(ClockPlaceholder(false), "--:--");
+}
+
+TEST(BarClockText, TimeLeftIsTheLengthLessThePositionNeverBelowZero) {
+    EXPECT_EQ(ClockTextLeft(123000, 600000, true), "-0:07:57");
+    EXPECT_EQ(ClockTextLeft(123000, 600000, false), "-7:57");
+    EXPECT_EQ(ClockTextLeft(700000, 600000, true), "-0:00:00");
+    EXPECT_EQ(ClockTextLeft(123000, -1, true), "0:02:03") << "no length: the position";
+    EXPECT_EQ(ClockTextLeft(-1, 600000, true), "0:00:00") << "nothing plays";
+}
+
+TEST(BarClock, AClickOnTheClockSwitchesToTheTimeLeftKeepsItAndBlinksAsBefore) {
+    VideoRig rig;
+    rig.player.position = 90500;
+    rig.ShowOutside();
+    rig.Click(IDC_TIME);
+    EXPECT_EQ(rig.ClockText(), "-0:01:29");
+    EXPECT_EQ(rig.settings.remaining, 1);
+    EXPECT_EQ(rig.profile.Value(rig.player.iniFile, "gen_morvix", "remaining"), "1");
+    rig.player.status = 3;
+    rig.Tick();
+    EXPECT_EQ(rig.ClockText(), "-:--:--");
+    rig.Tick();
+    EXPECT_EQ(rig.ClockText(), "-0:01:29");
+    rig.Click(IDC_TIME);
+    EXPECT_EQ(rig.ClockText(), "0:01:30");
+    EXPECT_EQ(rig.profile.Value(rig.player.iniFile, "gen_morvix", "remaining"), "0");
 }
 
 TEST(BarClock, UpdateTimeAsksStatusPositionLengthAndMovesTheSeekSelection) {

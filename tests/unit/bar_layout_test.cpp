@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "bar/bar_layout.h"
+#include "bar/mouse_rules.h"
 #include "bar_rig.h"
 #include "resources/resource_ids.h"
 
@@ -32,8 +33,26 @@ TEST(BarLayout, FactorIsSinglePrecision) {
 
 TEST(BarLayout, BarSitsOnTheFullScreenBottomAtFullWidth) {
     ExpectPlacement(PlaceBar(RECT{30, 40, 670, 140}, 1280, 1035), 0, 935, 1280, 100);
+    // On the primary monitor, or one the system could not describe, the full-screen metrics place it;
+    // on another monitor its own rectangle does.
+    const RECT bar{30, 40, 670, 140};
+    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{0, 0, 1280, 1024}, true, 1280, 1035), 0, 935, 1280, 100);
+    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{1280, 0, 2304, 768}, false, 1280, 1035), 1280, 668, 1024,
+                    100);
+    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{-1024, 200, 0, 968}, false, 1280, 1035), -1024, 868, 1024,
+                    100);
+    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{0, 0, 0, 0}, false, 1280, 1035), 0, 935, 1280, 100);
     // A template without width leaves the children alone instead of dividing by zero.
     EXPECT_EQ(StretchFactor(800, 0), 1.0f);
+}
+
+TEST(BarLayout, TheSliderPositionUnderTheCursorFollowsTheTrackbarsOwnMapping) {
+    // A channel from x 10 to 421 with a 10-pixel thumb: positions 0..1000 over x 15..415.
+    const RECT channel{10, 0, 421, 4};
+    const struct { int x, pos; } rows[] = {{15, 0}, {215, 500}, {415, 1000}, {115, 250}, {0, 0}, {900, 1000}};
+    for (const auto& row : rows)
+        EXPECT_EQ(SliderPosAt(row.x, channel, 10, 1000), row.pos) << "x " << row.x;
+    EXPECT_EQ(SliderPosAt(50, RECT{10, 0, 15, 4}, 10, 1000), 0) << "a channel without room";
 }
 
 TEST(BarWindow, InitPlacesTheBarHiddenAndStretchesEveryChild) {
@@ -50,7 +69,37 @@ TEST(BarWindow, InitPlacesTheBarHiddenAndStretchesEveryChild) {
     EXPECT_EQ(rig.windows.calls, want);
     EXPECT_FALSE(rig.Visible());
     EXPECT_EQ(RectText(rig.windows.ScreenRect(rig.windows.bar())), "0,500,800,600");
-    EXPECT_TRUE(rig.player.log.empty()) << "creating the bar asks the host nothing";
+    EXPECT_EQ(rig.player.log, std::vector<HostRequest>{User(0, 0, 0x5091)})
+        << "creating the bar asks the version only";
+}
+
+TEST(BarWindow, ShowingOverVideoOnAnotherMonitorMovesTheBarThereAndBack) {
+    VideoRig rig;
+    rig.windows.monitor = RECT{800, 0, 1824, 768};
+    rig.windows.monitorPrimary = false;
+    rig.settings.clipmouse = 1;
+    rig.Mouse(WM_LBUTTONDOWN, 1000, 100);
+    ASSERT_TRUE(rig.Visible());
+    EXPECT_EQ(RectText(rig.windows.ScreenRect(rig.windows.bar())), "800,702,1824,768");
+    // 1024 / 673 from the template's rectangles, not from the ones stretched for 800 pixels.
+    EXPECT_EQ(RectText(rig.windows.W(rig.windows.Item(IDC_SEEK)).rect), "1,7,1020,24");
+    EXPECT_EQ(RectText(rig.windows.clip), "800,701,1824,770") << "the clip stays on that monitor";
+    EXPECT_EQ(rig.bar.HideCountdown(), 1);
+
+    rig.Tick(); // the clip's countdown hides it
+    rig.windows.monitor = RECT{0, 0, 800, 600};
+    rig.windows.monitorPrimary = true;
+    rig.windows.calls.clear();
+    rig.Mouse(WM_LBUTTONDOWN, 400, 100);
+    EXPECT_EQ(RectText(rig.windows.ScreenRect(rig.windows.bar())), "0,534,800,600");
+    EXPECT_EQ(RectText(rig.windows.W(rig.windows.Item(IDC_SEEK)).rect), "1,7,797,24");
+    EXPECT_EQ(rig.windows.calls.front(), "SetWindowPos(bar,TOPMOST,0,534,800,66,0x98)");
+
+    rig.Tick();
+    rig.windows.calls.clear();
+    rig.Mouse(WM_LBUTTONDOWN, 400, 100);
+    EXPECT_EQ(rig.windows.calls.front(), "SetWindowPos(bar,TOPMOST,0,0,0,0,0x43)")
+        << "in place: not moved again";
 }
 
 TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {
@@ -60,7 +109,8 @@ TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {
     FakeBarWindows windows;
     HFONT font = nullptr;
     {
-        CDlgButtons bar(host, settings, windows);
+        MemoryProfileStore profile;
+        CDlgButtons bar(host, settings, windows, profile);
         bar.Create(nullptr);
         const FakeWindow& shuttle = windows.W(windows.Item(IDC_SHUTTLE));
         EXPECT_EQ(shuttle.rangeMin, -100);

@@ -170,6 +170,126 @@ TEST(BarVisibility, StateTable) {
     }
 }
 
+// What the host says besides full screen: its version (asked once, when the bar is made) and whether
+// video plays (asked when the bar would show, until the playback or full screen changes).
+TEST(BarVisibility, HostFactsDecideWhetherTheBarMayShow) {
+    // The refresh of a show: status, position, length, volume.
+    const HostRequest kStatus = User(0, 104, 1), kPos = User(0, 105, 0), kLen = User(1, 105, 180),
+                      kVol = User(static_cast<WPARAM>(-666), 122, 200);
+    const struct {
+        const char* name;
+        int version, videoPlaying;
+        bool withVideoWindow;
+        Requests firstClick, secondClick;
+        bool shown;
+        int boxes;
+    } rows[] = {
+        {"5.x host, video",
+         0x5091,
+         2,
+         true,
+         {User(0, 630, 1), User(0, 501, 2), kStatus, kPos, kLen, kVol},
+         {User(0, 630, 1)},
+         true,
+         0},
+        {"visualisation full screen",
+         0x5091,
+         0,
+         false,
+         {User(0, 630, 1), User(0, 501, 0)},
+         {User(0, 630, 1)},
+         false,
+         0},
+        {"old host: never full screen", 0x2900, 1, true, {}, {}, false, 0},
+        {"host answering 1 for video plays",
+         0x5000,
+         1,
+         true,
+         {User(0, 630, 1), User(0, 501, 1), kStatus, kPos, kLen, kVol},
+         {User(0, 630, 1)},
+         true,
+         0},
+    };
+    for (const auto& row : rows) {
+        BarRig rig;
+        rig.player.version = row.version;
+        rig.player.videoPlaying = row.videoPlaying;
+        if (row.withVideoWindow) rig.windows.AddTopLevel("Winamp Video");
+        rig.Create();
+        rig.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
+        EXPECT_EQ(rig.player.log, row.firstClick) << row.name;
+        rig.player.ClearLog();
+        rig.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
+        EXPECT_EQ(rig.player.log, row.secondClick) << row.name;
+        EXPECT_EQ(rig.Visible(), row.shown) << row.name;
+        EXPECT_EQ(rig.windows.messageBoxes, row.boxes) << row.name;
+    }
+    // Once the playback changes, whether video plays is asked again.
+    BarRig rig;
+    rig.player.videoPlaying = 0;
+    rig.windows.AddTopLevel("Winamp Video");
+    rig.Create();
+    rig.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
+    rig.player.videoPlaying = 2;
+    rig.bar.OnPlaybackChanged();
+    rig.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
+    EXPECT_TRUE(rig.Visible());
+}
+
+TEST(BarVisibility, ResumeNoticeShowsForTheHideDelayWithoutTheClipAndOnlyOverFullScreenVideo) {
+    VideoRig rig;
+    rig.settings.clipmouse = 1;
+    rig.settings.hidedelay = 3;
+    rig.bar.ShowNotice();
+    EXPECT_TRUE(rig.Visible());
+    EXPECT_EQ(rig.bar.HideCountdown(), 6);
+    EXPECT_EQ(rig.windows.calls, (Calls{kShow, kTimer, kRefresh})) << "no clip";
+
+    VideoRig notFull;
+    notFull.player.fullScreen = false;
+    notFull.bar.ShowNotice();
+    EXPECT_FALSE(notFull.Visible());
+
+    VideoRig lost;
+    lost.windows.RemoveTopLevel(lost.video);
+    lost.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
+    lost.bar.ShowNotice();
+    EXPECT_EQ(lost.windows.messageBoxes, 1) << "the notice raises no second box";
+}
+
+TEST(BarVisibility, WheelOverTheSlidersIsUsedUpAndElsewhereGoesOn) {
+    VideoRig rig;
+    rig.player.position = 100000;
+    rig.ShowOutside();
+    const RECT seek = rig.windows.ScreenRect(rig.windows.Item(IDC_SEEK));
+    const RECT volume = rig.windows.ScreenRect(rig.windows.Item(IDC_VOLUME));
+    const auto wheel = [&](LONG x, LONG y, int delta, bool taken = true) {
+        MOUSEHOOKSTRUCTEX m{};
+        m.pt = POINT{x, y};
+        m.mouseData = static_cast<DWORD>(delta) << 16;
+        return rig.bar.OnMouseEvent(WM_MOUSEWHEEL, &m, taken);
+    };
+    EXPECT_TRUE(wheel(seek.left + 5, seek.top + 2, 120));
+    EXPECT_EQ(rig.player.position, 110000);
+    EXPECT_FALSE(wheel(seek.left + 5, seek.top + 2, 120, false)) << "only a message taken from the queue";
+    EXPECT_EQ(rig.player.position, 110000);
+    EXPECT_TRUE(wheel(seek.left + 5, seek.top + 2, -60));
+    EXPECT_EQ(rig.player.position, 110000) << "half a notch waits for the other half";
+    EXPECT_TRUE(wheel(seek.left + 5, seek.top + 2, -60 - 240));
+    EXPECT_EQ(rig.player.position, 80000);
+    rig.player.position = 175000;
+    EXPECT_TRUE(wheel(seek.left + 5, seek.top + 2, 120));
+    EXPECT_EQ(rig.player.position, 180000) << "never past the end";
+    const LONG volumeY = (volume.top + volume.bottom) / 2;
+    EXPECT_TRUE(wheel(volume.left + 2, volumeY, 120));
+    EXPECT_EQ(rig.player.volume, 212);
+    EXPECT_EQ(rig.Slider(IDC_VOLUME).pos, 43);
+    EXPECT_TRUE(wheel(volume.left + 2, volumeY, 120 * 10));
+    EXPECT_EQ(rig.player.volume, 255);
+    EXPECT_FALSE(wheel(kOutsideX, kOutsideY, 120)) << "over the video the wheel is the host's";
+    EXPECT_FALSE(wheel(kInsideX, kInsideY, 120)) << "elsewhere on the bar too";
+}
+
 TEST(BarVisibility, ExitHidesThenQuitsTheHost) {
     VideoRig rig;
     rig.ShowOutside();

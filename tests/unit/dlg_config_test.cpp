@@ -99,7 +99,9 @@ TEST_F(ConfigDialog, OpensFromTemplate2002OverTheBarWithTheFieldsInOrderThenTheA
         {"check", IDC_CFG_SHOWHOURS, BST_CHECKED, 0, ""},
         {"check", IDC_CFG_CLIPMOUSE, BST_UNCHECKED, 0, ""},
         {"settext", IDC_CFG_FASTWIND, 0, 0, "30"},
+        {"settext", IDC_CFG_HIDEDELAY, 0, 0, "2"},
         {"setrange", IDC_CFG_SPIN, 0, 300, ""},
+        {"setrange", IDC_CFG_HIDESPIN, 0, MAKELPARAM(60, 1), ""},
     };
     EXPECT_EQ(want, dialog.log);
     EXPECT_EQ(0u, ini.WriteCount());
@@ -114,7 +116,7 @@ TEST_F(ConfigDialog, ShowsOnlyAOneAsTicked) {
     EXPECT_EQ("-5", dialog.texts[IDC_CFG_FASTWIND]);
 }
 
-TEST_F(ConfigDialog, OkReadsTheBoxesInOrderThenTheNumberAndWritesAllSixKeys) {
+TEST_F(ConfigDialog, OkReadsTheBoxesInOrderThenTheNumbersAndWritesAllKeys) {
     dialog.user = [](FakeConfigDialog& d) {
         d.Tick(IDC_CFG_BOOKMARK, false);
         d.Tick(IDC_CFG_CLIPMOUSE, true);
@@ -124,20 +126,17 @@ TEST_F(ConfigDialog, OkReadsTheBoxesInOrderThenTheNumberAndWritesAllSixKeys) {
     };
     Run();
     const std::vector<DialogCall> want = {
-        {"getcheck", IDC_CFG_BOOKMARK, 0, 0, ""},
-        {"getcheck", IDC_CFG_PAUSEFILE, 0, 0, ""},
-        {"getcheck", IDC_CFG_MOUSEPAUSE, 0, 0, ""},
-        {"getcheck", IDC_CFG_SHOWHOURS, 0, 0, ""},
-        {"getcheck", IDC_CFG_CLIPMOUSE, 0, 0, ""},
-        {"gettext", IDC_CFG_FASTWIND, 0, 0, ""},
-        {"end", 0, IDOK, 0, ""},
+        {"getcheck", IDC_CFG_BOOKMARK, 0, 0, ""},   {"getcheck", IDC_CFG_PAUSEFILE, 0, 0, ""},
+        {"getcheck", IDC_CFG_MOUSEPAUSE, 0, 0, ""}, {"getcheck", IDC_CFG_SHOWHOURS, 0, 0, ""},
+        {"getcheck", IDC_CFG_CLIPMOUSE, 0, 0, ""},  {"gettext", IDC_CFG_FASTWIND, 0, 0, ""},
+        {"gettext", IDC_CFG_HIDEDELAY, 0, 0, ""},   {"end", 0, IDOK, 0, ""},
     };
     EXPECT_EQ(want, dialog.log);
     ExpectSettings(Make(0, 1, 500, 1, 1, 1));
-    ASSERT_EQ(6u, ini.WriteCount());
+    ASSERT_EQ(8u, ini.WriteCount());
     for (int i = 0; i < settings_ini::kKeyCount; ++i)
         EXPECT_EQ(settings_ini::kKeys[i], ini.writes[i].key.value_or("")) << "write " << i;
-    ExpectIniHolds({"0", "1", "500", "1", "1", "1"});
+    ExpectIniHolds({"0", "1", "500", "1", "1", "1", "0", "2"});
 }
 
 TEST_F(ConfigDialog, OkWithNothingChangedRewritesEveryKeyWithItsValue) {
@@ -146,8 +145,8 @@ TEST_F(ConfigDialog, OkWithNothingChangedRewritesEveryKeyWithItsValue) {
     dialog.user = [](FakeConfigDialog& d) { d.Click(IDOK); };
     Run();
     EXPECT_EQ(IDOK, dialog.endResult);
-    EXPECT_EQ(6u, ini.WriteCount());
-    ExpectIniHolds({"0", "1", "45", "1", "0", "1"});
+    EXPECT_EQ(8u, ini.WriteCount());
+    ExpectIniHolds({"0", "1", "45", "1", "0", "1", "0", "2"});
 }
 
 TEST_F(ConfigDialog, CancelAfterChangesReadsNothingAndWritesNothing) {
@@ -202,13 +201,21 @@ TEST_F(ConfigDialog, ACorrectedNumberThenSavesEverything) {
         d.Type(IDC_CFG_FASTWIND, "x");
         d.Click(IDOK);
         d.Type(IDC_CFG_FASTWIND, "-12");
+        d.Type(IDC_CFG_HIDEDELAY, "0"); // outside 1..60
+        d.Click(IDOK);
+        d.Type(IDC_CFG_HIDEDELAY, "7");
         d.Click(IDOK);
     };
     Run();
     EXPECT_EQ(IDOK, dialog.endResult);
-    ExpectSettings(Make(1, 1, -12, 1, 0, 0));
-    EXPECT_EQ(6u, ini.WriteCount());
-    ExpectIniHolds({"1", "1", "-12", "1", "0", "0"});
+    const std::vector<DialogCall> boxes = dialog.Calls({"msgbox"});
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ("Config Morvix: Please enter an integer between 1 and 60.", boxes[1].text);
+    Settings want = Make(1, 1, -12, 1, 0, 0);
+    want.hidedelay = 7;
+    ExpectSettings(want);
+    EXPECT_EQ(8u, ini.WriteCount());
+    ExpectIniHolds({"1", "1", "-12", "1", "0", "0", "0", "7"});
 }
 
 TEST_F(ConfigDialog, ReadsTheWholeTextSoALongTextCannotBeCutIntoANumber) {

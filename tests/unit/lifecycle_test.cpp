@@ -89,7 +89,7 @@ protected:
     Settings settings;
     CWinampIPC ipc{host};
     LatinCodePage codePage;
-    CDlgButtons bar{ipc, settings, windows};
+    CDlgButtons bar{ipc, settings, windows, profile};
     CBookmarkStore bookmarks{ipc, settings, files, windows, codePage, nullptr};
     PluginParts parts{taps, windows, profile, ipc, bar, bookmarks, settings};
 
@@ -108,7 +108,7 @@ TEST_F(LifecycleTest, InitTapsTheHostFirstThenBarStoreAndSettingsLast) {
     ASSERT_GE(steps.size(), 5u);
     EXPECT_EQ(Steps(steps.begin(), steps.begin() + 5),
               (Steps{"subclass", "hook", "dialog 2001 unowned", "ini directory", "ini file"}));
-    EXPECT_EQ(steps.back(), "ini read clipmouse");
+    EXPECT_EQ(steps.back(), "ini read hidedelay");
 }
 
 TEST_F(LifecycleTest, QuitClosesTheBarSavesThenUnhooksAndWritesNoSettings) {

@@ -1,7 +1,8 @@
-// Loading and saving the six options through the host's INI file.
+// Loading and saving the options through the host's INI file.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "fake_host.h"
 #include "host/winamp_ipc.h"
@@ -33,7 +34,19 @@ protected:
 TEST_F(SettingsTest, MissingFileOrKeysKeepTheDefaults) {
     settings.Load(ipc, ini);
     ExpectFields(1, 1, 30, 1, 1, 0);
+    EXPECT_EQ(settings.remaining, 0);
+    EXPECT_EQ(settings.hidedelay, 2);
     EXPECT_EQ(host.log.front(), User(0, 334)) << "the INI path is asked of the host";
+}
+
+TEST_F(SettingsTest, TheHideDelayIsUsedWithinOneToSixtySeconds) {
+    const std::pair<const char*, int> rows[] = {
+        {"5", 5}, {"0", 1}, {"-7", 1}, {"61", 60}, {"99999999999", 60}, {"x", 1}};
+    for (const auto& [text, used] : rows) {
+        Put("hidedelay", text);
+        settings.Load(ipc, ini);
+        EXPECT_EQ(HideDelaySeconds(settings), used) << text;
+    }
 }
 
 TEST_F(SettingsTest, NoIniPathFromTheHostKeepsTheDefaultsAndTouchesNoFile) {
@@ -85,13 +98,14 @@ TEST_F(SettingsTest, NumbersBeyond32BitsSaturateInsteadOfWrapping) {
     EXPECT_EQ(ParseIniInt("-"), 0);
 }
 
-TEST_F(SettingsTest, SaveWritesAllSixKeysInOrderAsPlainDecimals) {
+TEST_F(SettingsTest, SaveWritesAllKeysInOrderAsPlainDecimals) {
     settings.fastwind = -5;
     settings.Save(ipc, ini);
-    const char* keys[] = {"bookmark", "pausefile", "fastwind", "mousepause", "showhours", "clipmouse"};
-    const char* values[] = {"1", "1", "-5", "1", "1", "0"};
-    ASSERT_EQ(ini.WriteCount(), 6u);
-    for (int i = 0; i < 6; ++i) {
+    const char* keys[] = {"bookmark",  "pausefile", "fastwind",  "mousepause",
+                          "showhours", "clipmouse", "remaining", "hidedelay"};
+    const char* values[] = {"1", "1", "-5", "1", "1", "0", "0", "2"};
+    ASSERT_EQ(ini.WriteCount(), 8u);
+    for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(ini.writes[i].path, path);
         EXPECT_EQ(ini.writes[i].section, std::string("gen_morvix"));
         EXPECT_EQ(ini.writes[i].key, std::string(keys[i]));

@@ -21,8 +21,11 @@ struct StoreSpy {
 struct BarSpy {
     Journal& journal;
     void SyncVolume() { journal.entries.push_back("sync"); }
-    void OnMouseEvent(UINT message, const MOUSEHOOKSTRUCT* mouse) {
-        journal.entries.push_back("mouse " + std::to_string(message) + " " + std::to_string(mouse->pt.x));
+    void OnPlaybackChanged() { journal.entries.push_back("playback"); }
+    bool OnMouseEvent(UINT message, const MOUSEHOOKSTRUCT* mouse, bool taken) {
+        journal.entries.push_back("mouse " + std::to_string(message) + " " + std::to_string(mouse->pt.x) +
+                                  (taken ? " taken" : " peeked"));
+        return false;
     }
 };
 
@@ -37,8 +40,8 @@ std::vector<std::string> HostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 TEST(Taps, HostNotificationsReachTheStoreFirstAndVolumeChangesTheBar) {
     using V = std::vector<std::string>;
     EXPECT_EQ(HostMessage(WM_USER, 1, 603), (V{"notify 603 1", "sync"}));
-    EXPECT_EQ(HostMessage(WM_USER, 2, 603), V{"notify 603 2"});
-    EXPECT_EQ(HostMessage(WM_USER, 5, 603), V{"notify 603 5"});
+    EXPECT_EQ(HostMessage(WM_USER, 2, 603), (V{"notify 603 2", "playback"}));
+    EXPECT_EQ(HostMessage(WM_USER, 5, 603), (V{"notify 603 5", "playback"}));
     EXPECT_EQ(HostMessage(WM_USER, 1, 122), V{"notify 122 1"});
     EXPECT_EQ(HostMessage(WM_COMMAND, 1, 603), V{});
 }
@@ -52,7 +55,7 @@ TEST(Taps, MouseHookCodesZeroAndThreeReachTheBar) {
     ObserveMouse(bar, 0, WM_MOUSEMOVE, lParam);
     ObserveMouse(bar, 3, WM_RBUTTONUP, lParam);
     ObserveMouse(bar, -1, WM_MOUSEMOVE, lParam);
-    EXPECT_EQ(journal.entries, (std::vector<std::string>{"mouse 512 42", "mouse 517 42"}));
+    EXPECT_EQ(journal.entries, (std::vector<std::string>{"mouse 512 42 taken", "mouse 517 42 peeked"}));
 }
 
 } // namespace

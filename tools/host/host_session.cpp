@@ -23,6 +23,7 @@ HostWindowLinks Links(HostSession& session, SimPlayer& player, RequestLog& log, 
     links.iniFile = &iniFile;
     links.iniDirectory = &iniDirectory;
     links.reportsFullScreen = [&session] { return session.ReportsFullScreen(); };
+    links.session = &session;
     links.requestQuit = [&session] { session.RequestShutdown(); };
     links.requestConfigure = [&session] { session.Configure(); };
     return links;
@@ -101,13 +102,21 @@ void HostSession::PostConfigure() {
     ::PostMessageA(m_main.Hwnd(), HostWindow::kConfigureMessage, 0, 0);
 }
 
-void HostSession::SetFullScreen(bool on) {
+void HostSession::SetFullScreen(bool on, int monitor) {
     ReportFullScreen(on);
-    ShowVideo(on);
+    ShowVideo(on, monitor);
 }
 
-void HostSession::ShowVideo(bool fullScreen) {
-    m_video.Show(fullScreen);
+void HostSession::ShowVideo(bool fullScreen, int monitor) {
+    m_video.Show(fullScreen, monitor);
+}
+
+void HostSession::SetVisualisationFullScreen(bool on) {
+    m_visualisation = on;
+    if (on) m_video.Destroy();
+    ReportFullScreen(on);
+    m_log.Note(on ? "visualisation full screen, no video plays" : "visualisation closed");
+    if (!on) m_video.Show(false);
 }
 
 void HostSession::ReportFullScreen(bool on) {

@@ -53,10 +53,11 @@ public:
     // Posts a configure request to the main window, so the dialog runs from the message loop.
     void PostConfigure();
 
-    // Full screen as the player reports it (630), with the video window made to match.
-    void SetFullScreen(bool on);
+    // Full screen as the player reports it (630), with the video window made to match, on monitor
+    // `monitor` (0 the primary one).
+    void SetFullScreen(bool on, int monitor = 0);
     // The two halves of SetFullScreen, for tests that must order them: the window, and the report.
-    void ShowVideo(bool fullScreen);
+    void ShowVideo(bool fullScreen, int monitor = 0);
     void ReportFullScreen(bool on);
     // The video window goes away but the player goes on reporting full screen (a confused player).
     void DestroyVideoKeepingFullScreen();
@@ -64,6 +65,16 @@ public:
     // wherever it goes (what a user clicks when the player believes it is full screen without video).
     void CoverScreenWithMainWindow();
     bool ReportsFullScreen() const { return m_fullScreen; }
+
+    // Facts of the host beyond the player. A visualisation full screen: the player reports full screen
+    // (630 answers 1) with no video window, and says no video plays (501 answers 0).
+    void SetVisualisationFullScreen(bool on);
+    // The version the host answers (WM_USER, lParam 0). Below 0x5000 the host is an old one: it lacks
+    // the full-screen and video-playing requests and answers 1 to them, as to every request it lacks.
+    void SetVersion(int version) { m_version = version; }
+    int Version() const { return m_version; }
+    bool OldHost() const { return m_version < 0x5000; }
+    bool VisualisationFullScreen() const { return m_visualisation; }
 
     SimPlayer& Player() { return m_player; }
     RequestLog& Log() { return m_log; }
@@ -85,6 +96,8 @@ private:
     VideoWindow m_video;
     PluginLoader m_plugins;
     bool m_fullScreen = false;
+    bool m_visualisation = false;
+    int m_version = 0x5091;
     bool m_running = false;
     bool m_shutdownPending = false;
     bool m_restartPending = false;

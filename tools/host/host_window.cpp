@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "host/winamp_ipc.h"
+#include "host_session.h"
 
 namespace {
 const char kClassName[] = "MorvixStandInHost";
@@ -87,7 +88,13 @@ LRESULT HostWindow::OnUser(WPARAM wParam, LPARAM code) {
     case ipc::kGetIniDirectory:
         return reinterpret_cast<LRESULT>(m_links.iniDirectory->c_str());
     case ipc::kIsFullScreen:
+        if (m_links.session->OldHost()) return 1;
         return m_links.reportsFullScreen() ? 1 : 0;
+    case ipc::kGetVersion:
+        return m_links.session->Version();
+    case ipc::kIsVideoPlaying:
+        if (m_links.session->OldHost()) return 1;
+        return m_links.session->VisualisationFullScreen() ? 0 : 2;
     default:
         return 0;
     }

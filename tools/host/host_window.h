@@ -8,7 +8,10 @@
 #include "request_log.h"
 #include "sim_player.h"
 
+class HostSession;
+
 struct HostWindowLinks {
+    const HostSession* session = nullptr; // the host's facts: version, visualisation
     SimPlayer* player = nullptr;
     RequestLog* log = nullptr;
     const std::string* iniFile = nullptr;

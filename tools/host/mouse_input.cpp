@@ -2,18 +2,19 @@
 
 namespace mouse {
 namespace {
-// Absolute input is in 1/65536ths of the primary screen; rounding up lands on the pixel asked for.
-LONG Normalise(int value, int extent) {
+// Absolute input is in 1/65536ths of the whole desktop (every monitor); rounding up lands on the pixel
+// asked for. With one monitor the desktop is the primary screen.
+LONG Normalise(int value, int origin, int extent) {
     if (extent <= 0) return 0;
-    return static_cast<LONG>((static_cast<long long>(value) * 65536 + extent - 1) / extent);
+    return static_cast<LONG>((static_cast<long long>(value - origin) * 65536 + extent - 1) / extent);
 }
 
 INPUT MouseInput(int x, int y, DWORD flags) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
-    input.mi.dx = Normalise(x, ::GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = Normalise(y, ::GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    input.mi.dx = Normalise(x, ::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    input.mi.dy = Normalise(y, ::GetSystemMetrics(SM_YVIRTUALSCREEN), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | MOUSEEVENTF_VIRTUALDESK;
     return input;
 }
 } // namespace
@@ -34,5 +35,11 @@ bool Drag(int fromX, int fromY, int toX, int toY) {
     INPUT inputs[4] = {MouseInput(fromX, fromY, 0), MouseInput(fromX, fromY, MOUSEEVENTF_LEFTDOWN),
                        MouseInput(toX, toY, 0), MouseInput(toX, toY, MOUSEEVENTF_LEFTUP)};
     return ::SendInput(4, inputs, sizeof inputs[0]) == 4;
+}
+
+bool Wheel(int x, int y, int notches) {
+    INPUT inputs[2] = {MouseInput(x, y, 0), MouseInput(x, y, MOUSEEVENTF_WHEEL)};
+    inputs[1].mi.mouseData = static_cast<DWORD>(notches * WHEEL_DELTA);
+    return ::SendInput(2, inputs, sizeof inputs[0]) == 2;
 }
 } // namespace mouse

@@ -12,4 +12,6 @@ bool MoveTo(int x, int y);
 bool Click(int x, int y, Button button = Button::Left);
 // Presses the left button at the first point, moves with it held to the second, releases it there.
 bool Drag(int fromX, int fromY, int toX, int toY);
+// Moves there and turns the wheel by `notches` (positive: away from the user).
+bool Wheel(int x, int y, int notches);
 } // namespace mouse

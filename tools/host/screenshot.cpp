@@ -21,16 +21,37 @@ struct ScreenPixels {
     std::vector<BYTE> bgr; // 24-bit rows, top-down
 };
 
+struct Copy {
+    HDC memory, screen;
+    POINT origin;
+    bool ok;
+};
+
+// One monitor's pixels into place; the desktop between monitors stays black.
+BOOL CALLBACK CopyMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
+    auto* copy = reinterpret_cast<Copy*>(data);
+    copy->ok = ::BitBlt(copy->memory, rect->left - copy->origin.x, rect->top - copy->origin.y,
+                        rect->right - rect->left, rect->bottom - rect->top, copy->screen, rect->left,
+                        rect->top, SRCCOPY) != 0 &&
+               copy->ok;
+    return TRUE;
+}
+
 bool Capture(ScreenPixels* out) {
-    out->width = ::GetSystemMetrics(SM_CXSCREEN);
-    out->height = ::GetSystemMetrics(SM_CYSCREEN);
+    // The whole desktop, every monitor on it.
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN), top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    out->width = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    out->height = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     out->stride = (out->width * 3 + 3) & ~3;
     out->bgr.assign(static_cast<std::size_t>(out->stride) * out->height, 0);
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
     HBITMAP bitmap = ::CreateCompatibleBitmap(screen, out->width, out->height);
     HGDIOBJ old = ::SelectObject(memory, bitmap);
-    bool ok = ::BitBlt(memory, 0, 0, out->width, out->height, screen, 0, 0, SRCCOPY) != 0;
+    ::PatBlt(memory, 0, 0, out->width, out->height, BLACKNESS);
+    Copy copy{memory, screen, {left, top}, true};
+    ::EnumDisplayMonitors(nullptr, nullptr, CopyMonitor, reinterpret_cast<LPARAM>(&copy));
+    bool ok = copy.ok;
     ::SelectObject(memory, old);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;

@@ -79,6 +79,10 @@ const Grammar kGrammar[] = {
     {"stop", "", "stop", nullptr},
     {"report", "", "report", nullptr},
     {"kill", "", "kill", nullptr},
+    {"fullscreenmonitor", "n", "fullscreenmonitor N", nullptr},
+    {"visualisation", "w", "visualisation on|off", "on|off"},
+    {"hostversion", "n", "hostversion N", nullptr},
+    {"movebar", "n", "movebar CONTROL-ID", nullptr},
 };
 
 bool Allowed(const char* words, const std::string& word) {
@@ -122,9 +126,11 @@ bool RequestSinceStart(const RequestLog& log, LPARAM code) {
     return false;
 }
 
+// The cursor is there and this thread has taken the input from its queue, so that the plug-in's hook has
+// seen it: a move sent while the previous one still waits would be merged with it.
 bool CursorAt(int x, int y) {
     POINT pt;
-    return ::GetCursorPos(&pt) && pt.x == x && pt.y == y;
+    return ::GetCursorPos(&pt) && pt.x == x && pt.y == y && HIWORD(::GetQueueStatus(QS_MOUSE)) == 0;
 }
 } // namespace
 
@@ -193,8 +199,9 @@ void ScriptRunner::Tick() {
             }
             if (static_cast<long>(::GetTickCount() - m_pending->deadline) < 0) break;
             if (m_pending->done) {
-                const bool aboutBar =
-                    m_pending->step->verb == "waitbar" || m_pending->step->verb == "clickbar";
+                const bool aboutBar = m_pending->step->verb == "waitbar" ||
+                                      m_pending->step->verb == "clickbar" ||
+                                      m_pending->step->verb == "movebar";
                 Fail(*m_pending->step, "gave up waiting for " + m_pending->waitingFor +
                                            (aboutBar ? "; " + probe::DescribeBar() : ""));
             }
@@ -269,6 +276,14 @@ bool ScriptRunner::PlayerStep(const ScriptStep& step) {
         m_session.SetFullScreen(step.args[0] == "on");
     } else if (verb == "video") {
         m_session.DestroyVideoKeepingFullScreen();
+    } else if (verb == "fullscreenmonitor") {
+        RECT area;
+        if (!MonitorRect(step.numbers[0] - 1, &area)) Fail(step, "there is no monitor " + step.args[0]);
+        m_session.SetFullScreen(true, step.numbers[0] - 1);
+    } else if (verb == "visualisation") {
+        m_session.SetVisualisationFullScreen(step.args[0] == "on");
+    } else if (verb == "hostversion") {
+        m_session.SetVersion(step.numbers[0]);
     } else {
         return false;
     }
@@ -285,7 +300,7 @@ bool ScriptRunner::MouseStep(const ScriptStep& step) {
         sent = verb == "move"    ? mouse::MoveTo(x, y)
                : verb == "click" ? mouse::Click(x, y)
                                  : mouse::Click(x, y, mouse::Button::Right);
-    } else if (verb == "clickbar") {
+    } else if (verb == "clickbar" || verb == "movebar") {
         HWND bar = probe::FindBar();
         HWND control = bar ? ::GetDlgItem(bar, step.numbers[0]) : nullptr;
         if (!bar || !::IsWindowVisible(bar)) {
@@ -299,7 +314,7 @@ bool ScriptRunner::MouseStep(const ScriptStep& step) {
         const RECT rc = probe::WindowRect(control);
         x = (rc.left + rc.right) / 2;
         y = (rc.top + rc.bottom) / 2;
-        sent = mouse::Click(x, y);
+        sent = verb == "movebar" ? mouse::MoveTo(x, y) : mouse::Click(x, y);
     } else {
         return false;
     }

@@ -18,6 +18,10 @@
 //   stop                          the player's Stop button
 //   report                        print the current entry, its position and the player's status
 //   kill                          end the host's process at once: no plug-in quit, nothing saved
+//   fullscreenmonitor N           video full screen on monitor N (1 the primary one, 2 the next)
+//   visualisation on|off          a visualisation full screen: 630 answers 1, no video window, 501 answers 0
+//   hostversion N                 the version the host answers; below 0x5000 (20480) an old host
+//   movebar ID                    mouse move to the centre of the bar's control ID (bar visible)
 #pragma once
 #include <functional>
 #include <optional>

@@ -22,7 +22,38 @@ void FillColour(HDC dc, const RECT& rc, COLORREF colour) {
 }
 } // namespace
 
-bool VideoWindow::Show(bool fullScreen) {
+namespace {
+struct MonitorSearch {
+    int wanted;
+    int seen = 0;
+    RECT found{};
+    bool done = false;
+};
+
+BOOL CALLBACK NextMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto* search = reinterpret_cast<MonitorSearch*>(data);
+    MONITORINFO info = {sizeof info, {}, {}, 0};
+    ::GetMonitorInfoA(monitor, &info);
+    if (info.dwFlags & MONITORINFOF_PRIMARY) return TRUE; // counted as 0 already
+    if (++search->seen == search->wanted) {
+        search->found = info.rcMonitor;
+        search->done = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+bool MonitorRect(int index, RECT* rect) {
+    *rect = RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (index == 0) return true;
+    MonitorSearch search{index};
+    ::EnumDisplayMonitors(nullptr, nullptr, NextMonitor, reinterpret_cast<LPARAM>(&search));
+    if (search.done) *rect = search.found;
+    return search.done;
+}
+
+bool VideoWindow::Show(bool fullScreen, int monitor) {
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     if (!m_hwnd) {
         RegisterOnce(instance, Proc);
@@ -36,8 +67,10 @@ bool VideoWindow::Show(bool fullScreen) {
                         static_cast<LONG_PTR>(fullScreen ? kFullScreenStyle : kFramedStyle));
     const UINT flags = SWP_FRAMECHANGED | SWP_SHOWWINDOW;
     if (fullScreen) {
-        ::SetWindowPos(m_hwnd, HWND_TOP, 0, 0, ::GetSystemMetrics(SM_CXSCREEN),
-                       ::GetSystemMetrics(SM_CYSCREEN), flags);
+        RECT area;
+        MonitorRect(monitor, &area);
+        ::SetWindowPos(m_hwnd, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                       flags);
     } else {
         ::SetWindowPos(m_hwnd, HWND_TOP, 520, 60, 640, 400, flags);
     }

@@ -1,9 +1,13 @@
 // The player's video window: a top-level window of class "Winamp Video" showing a moving test picture,
-// either in a frame or covering the whole primary screen.
+// either in a frame or covering the whole of one monitor.
 #pragma once
 #include <functional>
 
 #include "platform/win_types.h"
+
+// The rectangle of monitor `index`: 0 the primary one, then the others in the system's order. False
+// (and the primary screen) when there is no such monitor.
+bool MonitorRect(int index, RECT* rect);
 
 class VideoWindow {
 public:
@@ -16,8 +20,9 @@ public:
     void SetOnClose(std::function<void()> onClose) { m_onClose = std::move(onClose); }
     void SetAnimated(bool animated) { m_animated = animated; }
 
-    // Creates the window if needed and puts it in a frame or over the whole primary screen.
-    bool Show(bool fullScreen);
+    // Creates the window if needed and puts it in a frame or over the whole of monitor `monitor` (0 the
+    // primary one, then the others in the system's order; a monitor that is not there is the primary).
+    bool Show(bool fullScreen, int monitor = 0);
     void Destroy();
     HWND Hwnd() const { return m_hwnd; }
     bool IsFullScreen() const { return m_hwnd && m_fullScreen; }

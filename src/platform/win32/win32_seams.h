@@ -93,6 +93,16 @@ public:
     BOOL GetClipCursor(RECT* rect) override { return ::GetClipCursor(rect); }
     BOOL ClipCursor(const RECT* rect) override { return ::ClipCursor(rect); }
     int GetSystemMetrics(int index) override { return ::GetSystemMetrics(index); }
+    bool GetMonitorRect(HWND hwnd, RECT* monitor) override {
+        MONITORINFO info = {sizeof info, {}, {}, 0};
+        ::GetMonitorInfoA(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info);
+        *monitor = info.rcMonitor;
+        return (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+    }
+    HWND CreateWindowExA(DWORD exStyle, const char* className, DWORD style, HWND owner) override {
+        return ::CreateWindowExA(exStyle, className, "", style, 0, 0, 0, 0, owner, nullptr, ThisModule(),
+                                 nullptr);
+    }
 
     DWORD GetSysColor(int index) override { return ::GetSysColor(index); }
     HPEN CreatePen(int style, int width, COLORREF colour) override {
