@@ -1,4 +1,4 @@
-// Arbitrary bytes as the six INI values: loading them, and every reader of the settings (the bar's
+// Arbitrary bytes as the eight INI values: loading them, and every reader of the settings (the bar's
 // clock, showing, clip and winding, the position memory, the configuration dialog), must stay defined;
 // what the dialog's OK writes must load back as the same values.
 #include <cstddef>

@@ -35,8 +35,11 @@ void DataExchange::Text(int id, int& value, int min, int max) {
     if (m_failed) return;
     const HWND edit = m_windows.GetDlgItem(m_dialog, id);
     if (!m_saving) {
+        // A hand-edited value outside the range shows as the value in use, so an OK that changes
+        // nothing goes through.
+        const int shown = value < min ? min : value > max ? max : value;
         char text[16];
-        std::snprintf(text, sizeof text, "%d", value);
+        std::snprintf(text, sizeof text, "%d", shown);
         m_windows.SetWindowTextA(edit, text);
         return;
     }

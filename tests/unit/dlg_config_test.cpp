@@ -141,12 +141,14 @@ TEST_F(ConfigDialog, OkReadsTheBoxesInOrderThenTheNumbersAndWritesAllKeys) {
 
 TEST_F(ConfigDialog, OkWithNothingChangedRewritesEveryKeyWithItsValue) {
     settings = Make(0, 1, 45, 1, 0, 1);
+    settings.hidedelay = 500; // hand-edited: shown, and kept, as the 60 in use
     ini.Set(player.iniFile, settings_ini::kSection, "fastwind", "45");
     dialog.user = [](FakeConfigDialog& d) { d.Click(IDOK); };
     Run();
     EXPECT_EQ(IDOK, dialog.endResult);
+    EXPECT_EQ(0u, dialog.Calls({"msgbox"}).size());
     EXPECT_EQ(8u, ini.WriteCount());
-    ExpectIniHolds({"0", "1", "45", "1", "0", "1", "0", "2"});
+    ExpectIniHolds({"0", "1", "45", "1", "0", "1", "0", "60"});
 }
 
 TEST_F(ConfigDialog, CancelAfterChangesReadsNothingAndWritesNothing) {
