@@ -60,19 +60,28 @@ void CBookmarkStore::OnHostNotify(LPARAM lParam, WPARAM wParam) {
 // The host sends no notification while a file simply plays: without asking, the position recorded
 // when the file is left would be the one of the last notification, often the moment it started.
 void CBookmarkStore::OnClock(DWORD now) {
-    if (!Bookmarking() || currentFile.empty()) return;
+    // A host that moves on and announces it later (or a file that played while remembering was off)
+    // would have another file's position recorded under the tracked name.
+    if (!Bookmarking() || currentFile.empty() || !TrackedIsCurrent()) return;
     m_now = now;
     if (!m_clockSeen) m_writtenAt = now;
     m_clockSeen = true;
     RefreshPosition();
     if (currentPos == -1) return;
-    const int length = m_host.GetLength();
-    if (length > 0) m_lengthMs = length;
+    // A file's length does not change while it plays: asked until known, so that a tick costs the
+    // host three requests (which file, where, and this one until answered).
+    if (m_lengthMs <= 0) m_lengthMs = m_host.GetLength();
     const long long moved = static_cast<long long>(currentPos) - m_recordedPos;
     const bool due = (moved >= kWriteEveryMs || moved <= -kWriteEveryMs) &&
                      static_cast<DWORD>(now - m_writtenAt) >= static_cast<DWORD>(kWriteEveryMs);
     // A paused player's position moves only by a seek; nothing is written for it until it plays.
     if (due && m_host.GetStatus() == ipc::kStatusPlaying && Record()) Save();
+}
+
+// By name, not by list position: a file opened from outside the player replaces a one-entry playlist,
+// so the new file sits where the old one did.
+bool CBookmarkStore::TrackedIsCurrent() {
+    return CurrentEntryName() == currentFile;
 }
 
 std::string CBookmarkStore::CurrentEntryName() {
@@ -141,7 +150,9 @@ bool CBookmarkStore::Record() {
     if (!Bookmarking() || currentPos == -1 || currentFile.empty()) return false;
     const std::size_t found = Find(currentFile);
     m_recordedPos = currentPos;
-    if (m_lengthMs > 0 && currentPos >= m_lengthMs - kEndMs) {
+    // Only near the reported end: a host that under-reports the length must not make a place far past
+    // it look watched.
+    if (m_lengthMs > 0 && currentPos >= m_lengthMs - kEndMs && currentPos - kEndMs <= m_lengthMs) {
         // Watched to the end: next time the file starts over, like one never seen.
         if (found != npos) {
             std::vector<BookmarkEntry> kept = std::move(entries);

@@ -1,4 +1,15 @@
 // Position memory: where the user left each file, resumed when the host makes the file current again.
+//
+//   event                          what is recorded                          data file written
+//   clock tick (about 1 s)         nothing while another entry is current;   when the position moved 30 s
+//                                  else the host's position is kept          and 30 s passed since the last
+//                                                                            write, while playing
+//   notification, same file        the host's position; on a stop, the last  on a stop
+//                                  one seen before it
+//   notification, another file     the tracked file at its last position     yes, when something was
+//                                  (forgotten within its last 10 s)          recorded
+//   quit                           the host's position once more, if the     yes
+//                                  tracked file is still current
 #pragma once
 #include <cstddef>
 #include <set>
@@ -59,6 +70,8 @@ private:
     void RefreshPosition();
     // The current playlist entry's name as the store knows files (see file_name.h).
     std::string CurrentEntryName();
+    // True while the host's current playlist entry is still the tracked file.
+    bool TrackedIsCurrent();
     bool Bookmarking() const;
     int NextStamp();
     // The index of the first entry named name, or npos.

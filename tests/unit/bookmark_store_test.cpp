@@ -273,8 +273,8 @@ TEST_F(BookmarkStoreTest, ShutdownAsksThePlayerOnceMoreWhileTheTrackedFileIsCurr
 TEST_F(BookmarkStoreTest, TheClockKeepsThePositionOfAPlayingFileSoLeavingItRecordsWhereItWasLeft) {
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}},
-         {"a.avi", 61000, 1, {Position(61000), Length(180)}, kClock, 1000},
-         {"a.avi", 62000, 1, {Position(62000), Length(180)}, kClock, 2000},
+         {"a.avi", 61000, 1, {kListPos, kFileName, Position(61000), Length(180)}, kClock, 1000},
+         {"a.avi", 62000, 1, {kListPos, kFileName, Position(62000)}, kClock, 2000},
          {"b.avi", 0, 1, {kListPos, kFileName}}});
     EXPECT_EQ(62000, PositionOf("a.avi"));
     EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 62000}}), Saved());
@@ -284,11 +284,11 @@ TEST_F(BookmarkStoreTest,
        WhilePlayingTheFileIsWrittenOnceThePositionMovedThirtySecondsAndThirtySecondsPassed) {
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}},
-         {"a.avi", 1000, 1, {Position(1000), Length(180)}, kClock, 100000},
-         {"a.avi", 45000, 1, {Position(45000), Length(180)}, kClock, 129000},
-         {"a.avi", 46000, 1, {Position(46000), Length(180), Status(1)}, kClock, 130000},
-         {"a.avi", 80000, 1, {Position(80000), Length(180)}, kClock, 150000},
-         {"a.avi", 120000, 3, {Position(120000), Length(180), Status(3)}, kClock, 200000}});
+         {"a.avi", 1000, 1, {kListPos, kFileName, Position(1000), Length(180)}, kClock, 100000},
+         {"a.avi", 45000, 1, {kListPos, kFileName, Position(45000)}, kClock, 129000},
+         {"a.avi", 46000, 1, {kListPos, kFileName, Position(46000), Status(1)}, kClock, 130000},
+         {"a.avi", 80000, 1, {kListPos, kFileName, Position(80000)}, kClock, 150000},
+         {"a.avi", 120000, 3, {kListPos, kFileName, Position(120000), Status(3)}, kClock, 200000}});
     EXPECT_EQ((Saved_{{"a.avi", 46000}}), Saved());
     EXPECT_EQ(1, files.replaces) << "the paused player's position is not written";
 }
@@ -296,12 +296,29 @@ TEST_F(BookmarkStoreTest,
 TEST_F(BookmarkStoreTest, AFileLeftInItsLastTenSecondsStartsOverOneStoppedBeforeThemKeepsItsPlace) {
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}},
-         {"a.avi", 171000, 1, {Position(171000), Length(180)}, kClock, 1000}, // 9 s before the end
+         {"a.avi", 171000, 1, {kListPos, kFileName, Position(171000), Length(180)}, kClock, 1000}, // 9 s before the end
          {"b.avi", 0, 1, {kListPos, kFileName}},                              // the player moved on
-         {"b.avi", 169000, 1, {Position(169000), Length(180)}, kClock, 2000}, // the credits, 11 s before
+         {"b.avi", 169000, 1, {kListPos, kFileName, Position(169000), Length(180)}, kClock, 2000}, // the credits, 11 s before
          {"b.avi", -1, 0, {kListPos, kFileName, Position(-1)}, 603, 2},       // Stop
          {"a.avi", 0, 1, {kListPos, kFileName}}}); // like a file never seen: neither paused nor moved
     EXPECT_EQ((Saved_{{"b.avi", 169000}}), Saved());
+    // A host that under-reports the length: a place far past it is no end.
+    host.lengthSeconds = 60;
+    Run({{"a.avi", 3600000, 1, {kListPos, kFileName, Position(3600000), Length(60)}, kClock, 3000},
+         {"c.avi", 0, 1, {kListPos, kFileName}}});
+    EXPECT_EQ((Saved_{{"c.avi", 0}, {"a.avi", 3600000}, {"b.avi", 169000}}), Saved());
+}
+
+// A host that moves to the next entry and announces it only later (or a file played while remembering
+// was off): the ticks between see another file, and record nothing under the tracked name.
+TEST_F(BookmarkStoreTest, TicksWhileAnotherFileIsCurrentRecordNothingForTheTrackedOne) {
+    Open();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}},
+         {"a.avi", 1200000, 1, {kListPos, kFileName, Position(1200000), Length(180)}, kClock, 1000},
+         {"b.avi", 500, 1, {kListPos, kFileName}, kClock, 2000},
+         {"b.avi", 50000, 1, {kListPos, kFileName}, kClock, 60000},
+         {"b.avi", 50000, 1, {kListPos, kFileName}}});
+    EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 1200000}}), Saved());
 }
 
 TEST_F(BookmarkStoreTest, NamesOutsideTheAnsiCodePageAreToldApartAndKeptAsUtf8) {
