@@ -392,6 +392,10 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
         {"two files whose names differ only outside the ANSI code page", {{600, kWideOne}, {600, kWideTwo}},
          {"play\nseek 125000\nwait 3000\nreport\nnext\nseek 30000\nwait 1500\nprev\nreport\n"},
          true, false, true, 2500},
+        // The clock ticks while the next file already plays and is not yet announced.
+        {"watch, pick another file, come back, on a host that announces a new file 2.5 s late", three,
+         {"play\nseek 125000\nwait 3000\nreport\nlateannounce 2500\nnext\nwait 1500\nprev\nwait 1000\nreport\n"},
+         true, false, true, 2500},
         {"a wide name on a host without the wide request", {{600, kWideOne}, {300, kB}},
          {"play\nseek 125000\nwait 3000\nreport\nnext\nwait 1500\nprev\nreport\n"}, false, false, true, 2500},
     };

@@ -39,7 +39,24 @@ HostSession::HostSession(HostOptions options)
         m_options.iniDirectory.empty() ? m_options.folder : WithoutTrailingSlash(m_options.iniDirectory);
     m_iniFile = m_iniDirectory + "\\winamp.ini";
     m_player.SetPlaylist(m_options.playlist);
-    m_player.SetListener([this](SimPlayer::Change change) { m_main.Notify(change); });
+    m_player.SetListener([this](SimPlayer::Change change) {
+        if (change == SimPlayer::Change::Entry && m_announceDelayMs > 0) {
+            const DWORD until = ::GetTickCount() + static_cast<DWORD>(m_announceDelayMs);
+            while (static_cast<LONG>(until - ::GetTickCount()) > 0) {
+                MSG msg;
+                while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                    if (msg.message == WM_QUIT) { // for the loop outside to see
+                        ::PostQuitMessage(static_cast<int>(msg.wParam));
+                        break;
+                    }
+                    ::TranslateMessage(&msg);
+                    ::DispatchMessageA(&msg);
+                }
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            }
+        }
+        m_main.Notify(change);
+    });
     m_video.SetAnimated(m_options.animateVideo);
     m_video.SetOnClose([this] {
         m_fullScreen = false;

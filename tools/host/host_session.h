@@ -72,6 +72,9 @@ public:
     // The version the host answers (WM_USER, lParam 0). Below 0x5000 the host is an old one: it lacks
     // the full-screen and video-playing requests and answers 1 to them, as to every request it lacks.
     void SetVersion(int version) { m_version = version; }
+    // A host that opens the next entry and announces it only once decoding runs: the entry has changed
+    // for this long before the notification, and the host's messages (the plug-in's timers) go on.
+    void SetAnnounceDelay(int ms) { m_announceDelayMs = ms; }
     int Version() const { return m_version; }
     bool OldHost() const { return m_version < 0x5000; }
     bool VisualisationFullScreen() const { return m_visualisation; }
@@ -98,6 +101,7 @@ private:
     bool m_fullScreen = false;
     bool m_visualisation = false;
     int m_version = 0x5091;
+    int m_announceDelayMs = 0;
     bool m_running = false;
     bool m_shutdownPending = false;
     bool m_restartPending = false;

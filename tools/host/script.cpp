@@ -83,6 +83,7 @@ const Grammar kGrammar[] = {
     {"visualisation", "w", "visualisation on|off", "on|off"},
     {"hostversion", "n", "hostversion N", nullptr},
     {"movebar", "n", "movebar CONTROL-ID", nullptr},
+    {"lateannounce", "n", "lateannounce MS", nullptr},
 };
 
 bool Allowed(const char* words, const std::string& word) {
@@ -284,6 +285,8 @@ bool ScriptRunner::PlayerStep(const ScriptStep& step) {
         m_session.SetVisualisationFullScreen(step.args[0] == "on");
     } else if (verb == "hostversion") {
         m_session.SetVersion(step.numbers[0]);
+    } else if (verb == "lateannounce") {
+        m_session.SetAnnounceDelay(step.numbers[0]);
     } else {
         return false;
     }

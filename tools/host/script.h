@@ -22,6 +22,7 @@
 //   visualisation on|off          a visualisation full screen: 630 answers 1, no video window, 501 answers 0
 //   hostversion N                 the version the host answers; below 0x5000 (20480) an old host
 //   movebar ID                    mouse move to the centre of the bar's control ID (bar visible)
+//   lateannounce MS               from now on a new entry is announced MS later, messages pumped meanwhile
 #pragma once
 #include <functional>
 #include <optional>
