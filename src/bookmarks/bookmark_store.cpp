@@ -197,7 +197,8 @@ void CBookmarkStore::Load() {
 }
 
 void CBookmarkStore::Save() {
-    if (!Bookmarking()) return;
+    // No data file: not even a look at what it would replace.
+    if (!Bookmarking() || dataFilePath.empty()) return;
     if (!m_fileKnown) MergeUnreadFile();
     Write();
 }

@@ -13,7 +13,8 @@ constexpr const char* kDialogTitle = "Config Morvix";
 constexpr const char* kNotAnInteger = "Please enter an integer.";
 constexpr const char* kForgetCaption = "Forget remembered positions";
 constexpr const char* kForgetQuestion =
-    "Forget where you left every file? Each file will play from its beginning next time.";
+    "Forget where you left every file? Each file will play from its beginning next time; the one playing "
+    "now is remembered again from where you leave it.";
 constexpr const char* kOutOfRange = "Please enter an integer between %d and %d.";
 // The arrows move the fast-wind limit within 0..300; typed values are not limited.
 constexpr int kSpinMin = 0;

@@ -188,11 +188,14 @@ TEST(ConfigDialog, OpensOverTheBarWithTheDefaultsAndTheArrowRange) {
     std::string shown;
     int low = -1, high = -1;
     bool barDisabled = false;
+    int afterHideDelay = 0;
     FindDialog(script);
     script.Then("read the dialog", [&] {
         owner = ::GetWindow(script.dialog, GW_OWNER);
         barDisabled = !::IsWindowEnabled(host.Bar());
         shown = Shown(script.dialog);
+        afterHideDelay = ::GetDlgCtrlID(
+            ::GetNextDlgTabItem(script.dialog, ::GetDlgItem(script.dialog, IDC_CFG_HIDEDELAY), FALSE));
         ::SendMessageA(::GetDlgItem(script.dialog, IDC_CFG_SPIN), UDM_GETRANGE32,
                        reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
         return true;
@@ -208,6 +211,7 @@ TEST(ConfigDialog, OpensOverTheBarWithTheDefaultsAndTheArrowRange) {
     EXPECT_EQ("11110 30", shown) << "boxes 2015 2016 2019 2020 2021, then the FastWind Limit";
     EXPECT_EQ(0, low);
     EXPECT_EQ(300, high);
+    EXPECT_EQ(IDC_CFG_FORGET, afterHideDelay) << "Tab goes down the dialog: the hide delay, then Forget";
     EXPECT_EQ(iniBefore, IniBytes(host));
 }
 

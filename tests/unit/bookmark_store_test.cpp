@@ -120,15 +120,19 @@ TEST_F(BookmarkStoreTest, DataFileLivesInThePluginsFolderOfTheIniDirectory) {
         {"", false, ""},
         {"ignored", true, ""},
     };
+    files.files[""] = {0}; // found, were the empty path ever read
     for (const auto& c : cases) {
         FakeHost h;
         h.iniDirectory = c.directory;
         h.answerNullTexts = c.nullAnswer;
         CWinampIPC link{h};
         CBookmarkStore s{link, settings, files, windows, codePage, nullptr};
+        const int reads = files.reads;
         s.Open();
         EXPECT_EQ(c.path, s.DataFilePath()) << "directory '" << c.directory << "'";
         EXPECT_EQ(std::vector<HostRequest>{User(0, 335, 0)}, h.log);
+        s.Shutdown();
+        if (*c.path == '\0') EXPECT_EQ(reads, files.reads) << "no data file, no file access";
     }
 }
 
