@@ -18,8 +18,16 @@ Placement PlaceBar(const RECT& barWindow, int screenWidth, int screenHeight) {
 
 Placement PlaceBarOnMonitor(const RECT& barWindow, const RECT& monitor, bool primary, int screenWidth,
                             int screenHeight) {
-    if (primary || monitor.right <= monitor.left || monitor.bottom <= monitor.top)
+    if (monitor.right <= monitor.left || monitor.bottom <= monitor.top)
         return PlaceBar(barWindow, screenWidth, screenHeight);
+    if (primary) {
+        // Under Wine the full-screen height is larger than the screen: the bar's bottom row would be cut
+        // off. Moved up onto the monitor only then; on Windows the place is already inside it.
+        Placement p = PlaceBar(barWindow, screenWidth, screenHeight);
+        if (p.y + p.cy > monitor.bottom) p.y = monitor.bottom - p.cy;
+        if (p.y < monitor.top) p.y = monitor.top;
+        return p;
+    }
     const int height = barWindow.bottom - barWindow.top;
     return Placement{monitor.left, monitor.bottom - height, monitor.right - monitor.left, height};
 }

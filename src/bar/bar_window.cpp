@@ -37,7 +37,9 @@ void CDlgButtons::LayOut() {
     const int screenHeight = m_windows.GetSystemMetrics(SM_CYFULLSCREEN);
     RECT created{0, 0, 0, 0};
     m_windows.GetWindowRect(m_hWnd, &created);
-    const Placement bar = PlaceBar(created, screenWidth, screenHeight);
+    const RECT primary{0, 0, m_windows.GetSystemMetrics(SM_CXSCREEN),
+                       m_windows.GetSystemMetrics(SM_CYSCREEN)};
+    const Placement bar = PlaceBarOnMonitor(created, primary, true, screenWidth, screenHeight);
     m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, bar.x, bar.y, bar.cx, bar.cy, kPlaceBarFlags);
     m_nTemplateWidth = created.right - created.left;
     StretchChildren(StretchFactor(screenWidth, m_nTemplateWidth));

@@ -36,7 +36,9 @@ TEST(BarLayout, BarSitsOnTheFullScreenBottomAtFullWidth) {
     // On the primary monitor, or one the system could not describe, the full-screen metrics place it;
     // on another monitor its own rectangle does.
     const RECT bar{30, 40, 670, 140};
-    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{0, 0, 1280, 1024}, true, 1280, 1035), 0, 935, 1280, 100);
+    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{0, 0, 1280, 1024}, true, 1280, 1004), 0, 904, 1280, 100);
+    // A full-screen height past the monitor's bottom (Wine's) would cut the bar off: it is moved up.
+    ExpectPlacement(PlaceBarOnMonitor(bar, RECT{0, 0, 1280, 1024}, true, 1280, 1035), 0, 924, 1280, 100);
     ExpectPlacement(PlaceBarOnMonitor(bar, RECT{1280, 0, 2304, 768}, false, 1280, 1035), 1280, 668, 1024,
                     100);
     ExpectPlacement(PlaceBarOnMonitor(bar, RECT{-1024, 200, 0, 968}, false, 1280, 1035), -1024, 868, 1024,
