@@ -135,7 +135,9 @@ bool CDlgButtons::OnWheel(POINT pt, int delta) {
 }
 
 void CDlgButtons::WheelVolume(int notches) {
-    const int volume = std::clamp(m_host.GetVolume() + notches * kWheelVolumeStep, 0, kMaxVolume);
+    // The host's answer is clamped first, as the volume sync does: INT_MAX plus a notch would overflow.
+    const int volume =
+        std::clamp(std::clamp(m_host.GetVolume(), 0, kMaxVolume) + notches * kWheelVolumeStep, 0, kMaxVolume);
     m_host.SetVolume(volume);
     m_sliderVolume.SetPos(kMaxVolume - volume);
 }

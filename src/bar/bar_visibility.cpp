@@ -31,12 +31,15 @@ bool CDlgButtons::OnMouseEvent(UINT message, const MOUSEHOOKSTRUCT* mouse, bool 
     }
     const POINT pt = mouse->pt;
     if (!PassesFilters(message, pt)) return false;
+    // The notch that brings the bar up is the host's (its volume, say): the person could not see where
+    // the bar's sliders would be.
+    const bool wasShown = m_windows.IsWindowVisible(m_hWnd);
     // Showing may move the bar to the video's monitor, so the point is compared with where it is then.
     ShowBar(true);
     m_nHideCountdown = HideCountdownFor(BarRect(), pt, IsOn(m_settings.clipmouse), HideTicks());
     if (!m_windows.IsWindowVisible(m_hWnd)) return false;
     TrackTip(pt);
-    if (message != WM_MOUSEWHEEL || !taken) return false;
+    if (message != WM_MOUSEWHEEL || !taken || !wasShown) return false;
     const DWORD data = static_cast<const MOUSEHOOKSTRUCTEX*>(mouse)->mouseData;
     return OnWheel(pt, static_cast<short>(HIWORD(data)));
 }

@@ -1,3 +1,4 @@
+#include <climits>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -260,7 +261,6 @@ TEST(BarVisibility, ResumeNoticeShowsForTheHideDelayWithoutTheClipAndOnlyOverFul
 TEST(BarVisibility, WheelOverTheSlidersIsUsedUpAndElsewhereGoesOn) {
     VideoRig rig;
     rig.player.position = 100000;
-    rig.ShowOutside();
     const RECT seek = rig.windows.ScreenRect(rig.windows.Item(IDC_SEEK));
     const RECT volume = rig.windows.ScreenRect(rig.windows.Item(IDC_VOLUME));
     const auto wheel = [&](LONG x, LONG y, int delta, bool taken = true) {
@@ -269,6 +269,9 @@ TEST(BarVisibility, WheelOverTheSlidersIsUsedUpAndElsewhereGoesOn) {
         m.mouseData = static_cast<DWORD>(delta) << 16;
         return rig.bar.OnMouseEvent(WM_MOUSEWHEEL, &m, taken);
     };
+    EXPECT_FALSE(wheel(seek.left + 5, seek.top + 2, 120)) << "the notch that brings the bar up goes on";
+    EXPECT_TRUE(rig.Visible());
+    EXPECT_EQ(rig.player.position, 100000);
     EXPECT_TRUE(wheel(seek.left + 5, seek.top + 2, 120));
     EXPECT_EQ(rig.player.position, 110000);
     EXPECT_FALSE(wheel(seek.left + 5, seek.top + 2, 120, false)) << "only a message taken from the queue";
@@ -285,6 +288,9 @@ TEST(BarVisibility, WheelOverTheSlidersIsUsedUpAndElsewhereGoesOn) {
     EXPECT_EQ(rig.player.volume, 212);
     EXPECT_EQ(rig.Slider(IDC_VOLUME).pos, 43);
     EXPECT_TRUE(wheel(volume.left + 2, volumeY, 120 * 10));
+    EXPECT_EQ(rig.player.volume, 255);
+    rig.player.volume = INT_MAX; // a host answering nonsense
+    EXPECT_TRUE(wheel(volume.left + 2, volumeY, 120));
     EXPECT_EQ(rig.player.volume, 255);
     EXPECT_FALSE(wheel(kOutsideX, kOutsideY, 120)) << "over the video the wheel is the host's";
     EXPECT_FALSE(wheel(kInsideX, kInsideY, 120)) << "elsewhere on the bar too";
