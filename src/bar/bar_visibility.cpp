@@ -82,7 +82,10 @@ void CDlgButtons::ShowBar(bool show) {
         Hide();
 }
 
-void CDlgButtons::ShowIfHidden(bool takeCursor) {
+// The mouse's show takes the cursor (with "Clip mouse to control") and tells of a lost video window; the
+// resume notice only shows: it neither activates the bar, which would take the keyboard from the video,
+// nor raises a box, which would run its modal loop inside the host's track-change notification.
+void CDlgButtons::ShowIfHidden(bool byMouse) {
     if (m_windows.IsWindowVisible(m_hWnd)) return;
     // Full screen without video is a visualisation: nothing to control, no window to look for. The
     // answer holds until full screen ends or the playback changes, so the mouse keeps costing one request.
@@ -93,17 +96,19 @@ void CDlgButtons::ShowIfHidden(bool takeCursor) {
     }
     const HWND video = FindVideoWindow();
     if (video == nullptr) {
+        if (!byMouse) return;
         // Set before the box opens: its modal loop re-enters the mouse hook, which must stop early.
         m_bVideoLost = true;
         m_windows.MessageBoxA(m_hWnd, kVideoLostText, kVideoLostCaption, MB_OK);
         return;
     }
     PlaceOnMonitorOf(video);
-    m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, kShowFlags);
+    m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0,
+                           byMouse ? kShowFlags : kShowFlags | SWP_NOACTIVATE);
     m_nTimer = m_windows.SetTimer(m_hWnd, kBarTimerId, kTickMs);
     UpdateTime();
     SyncVolume();
-    if (takeCursor && IsOn(m_settings.clipmouse)) ClipToBar();
+    if (byMouse && IsOn(m_settings.clipmouse)) ClipToBar();
 }
 
 // No visibility test: every path into hidden repeats the whole sequence.

@@ -82,7 +82,7 @@ private:
     // Showing and hiding.
     bool HostFullScreen();
     bool PassesFilters(UINT message, POINT pt);
-    void ShowIfHidden(bool takeCursor = true);
+    void ShowIfHidden(bool byMouse = true);
     int HideTicks() const;
     void Hide();
     void ClipToBar();

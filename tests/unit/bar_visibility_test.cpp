@@ -244,7 +244,14 @@ TEST(BarVisibility, ResumeNoticeShowsForTheHideDelayWithoutTheClipAndOnlyOverFul
     rig.bar.ShowNotice();
     EXPECT_TRUE(rig.Visible());
     EXPECT_EQ(rig.bar.HideCountdown(), 6);
-    EXPECT_EQ(rig.windows.calls, (Calls{kShow, kTimer, kRefresh})) << "no clip";
+    EXPECT_EQ(rig.windows.calls, (Calls{"SetWindowPos(bar,TOPMOST,0,0,0,0,0x53)", kTimer, kRefresh}))
+        << "no clip, and the keyboard stays with the video";
+
+    VideoRig noVideo;
+    noVideo.windows.RemoveTopLevel(noVideo.video);
+    noVideo.bar.ShowNotice();
+    EXPECT_FALSE(noVideo.Visible());
+    EXPECT_EQ(noVideo.windows.messageBoxes, 0) << "without a video window there is no notice, and no box";
 
     VideoRig notFull;
     notFull.player.fullScreen = false;
