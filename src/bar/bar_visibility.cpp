@@ -155,6 +155,12 @@ HWND CDlgButtons::FindVideoWindow() {
 
 bool CDlgButtons::OnTimer(UINT_PTR id) {
     if (m_nTimer == 0 || id != m_nTimer) return false;
+    // Full screen left by a key while the pointer rests on the bar: no mouse message will come to hide it.
+    if (!HostFullScreen()) {
+        m_bNoVideo = false;
+        ShowBar(false);
+        return true;
+    }
     if (m_nHideCountdown > 0 && --m_nHideCountdown == 0) {
         ShowBar(false);
         return true;

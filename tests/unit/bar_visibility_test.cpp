@@ -120,6 +120,16 @@ TEST(BarVisibility, StateTable) {
          0,
          false},
         {"shown, tick at countdown 4", true, [](VideoRig& r) { r.Tick(); }, {kRefresh}, true, 3, false},
+        {"shown, full screen left by a key",
+         true,
+         [](VideoRig& r) {
+             r.player.fullScreen = false;
+             r.Tick();
+         },
+         {kHide, kKill},
+         false,
+         0,
+         false},
         {"shown, tick without countdown",
          true,
          [](VideoRig& r) {
