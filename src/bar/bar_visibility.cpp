@@ -174,7 +174,7 @@ bool CDlgButtons::OnTimer(UINT_PTR id) {
 void CDlgButtons::OnRestore() {
     const HWND video = FindVideoWindow();
     if (video != nullptr) {
-        // The bar stays: the next mouse message finds the host out of full screen and hides it.
+        // The bar stays: its next tick (or mouse message) finds the host out of full screen and hides it.
         m_windows.SendMessageA(video, WM_CLOSE, 0, 0);
         return;
     }
