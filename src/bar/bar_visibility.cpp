@@ -9,7 +9,8 @@
 namespace {
 constexpr UINT_PTR kBarTimerId = 1;
 constexpr UINT kTickMs = 500;
-constexpr UINT kShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
+// Never activated: the keyboard stays with the window that had it (the video, the player's shortcuts).
+constexpr UINT kShowFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW | SWP_NOACTIVATE;
 constexpr UINT kHideFlags =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW | SWP_NOOWNERZORDER;
 constexpr const char* kVideoClass = "Winamp Video";
@@ -34,6 +35,10 @@ bool CDlgButtons::OnMouseEvent(UINT message, const MOUSEHOOKSTRUCT* mouse, bool 
     // The notch that brings the bar up is the host's (its volume, say): the person could not see where
     // the bar's sliders would be.
     const bool wasShown = m_windows.IsWindowVisible(m_hWnd);
+    // A click on a button or slider activates the bar on its way (the control takes the focus): once
+    // the control has had the click, the keyboard goes back.
+    if (wasShown && (message == WM_LBUTTONUP || message == WM_RBUTTONUP))
+        m_windows.PostMessageA(m_hWnd, kGiveKeyboardBack, 0, 0);
     // Showing may move the bar to the video's monitor, so the point is compared with where it is then.
     ShowBar(true);
     m_nHideCountdown = HideCountdownFor(BarRect(), pt, IsOn(m_settings.clipmouse), HideTicks());
@@ -83,19 +88,21 @@ void CDlgButtons::ShowBar(bool show) {
 }
 
 // The mouse's show takes the cursor (with "Clip mouse to control") and tells of a lost video window; the
-// resume notice only shows: it neither activates the bar, which would take the keyboard from the video,
-// nor raises a box, which would run its modal loop inside the host's track-change notification.
+// resume notice only shows: it raises no box, which would run its modal loop inside the host's
+// track-change notification.
 void CDlgButtons::ShowIfHidden(bool byMouse) {
     if (m_windows.IsWindowVisible(m_hWnd)) return;
     // Full screen without video is a visualisation: nothing to control, no window to look for. The
     // answer holds until full screen ends or the playback changes, so the mouse keeps costing one request.
     if (m_bNoVideo) return;
-    if (!m_host.MayPlayVideo()) {
-        m_bNoVideo = true;
-        return;
-    }
+    // A video window on screen settles it, paused or not: a host may say no video plays while it is
+    // paused. Without one, the host tells a visualisation (no video plays) from a lost window.
     const HWND video = FindVideoWindow();
     if (video == nullptr) {
+        if (!m_host.MayPlayVideo()) {
+            m_bNoVideo = true;
+            return;
+        }
         if (!byMouse) return;
         // Set before the box opens: its modal loop re-enters the mouse hook, which must stop early.
         m_bVideoLost = true;
@@ -103,8 +110,12 @@ void CDlgButtons::ShowIfHidden(bool byMouse) {
         return;
     }
     PlaceOnMonitorOf(video);
-    m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0,
-                           byMouse ? kShowFlags : kShowFlags | SWP_NOACTIVATE);
+    const HWND top = m_windows.GetForegroundWindow();
+    if (top != m_hWnd) {
+        m_hKeyboardTop = top;
+        m_hKeyboardFocus = m_windows.GetFocus();
+    }
+    m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, kShowFlags);
     m_nTimer = m_windows.SetTimer(m_hWnd, kBarTimerId, kTickMs);
     UpdateTime();
     SyncVolume();
@@ -113,6 +124,8 @@ void CDlgButtons::ShowIfHidden(bool byMouse) {
 
 // No visibility test: every path into hidden repeats the whole sequence.
 void CDlgButtons::Hide() {
+    // Before the bar goes: hiding the active window would let the system pick one (under Wine the desktop).
+    GiveKeyboardBack();
     m_windows.SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, kHideFlags);
     if (m_nTimer != 0) {
         m_windows.KillTimer(m_hWnd, m_nTimer);
@@ -121,6 +134,17 @@ void CDlgButtons::Hide() {
     m_nHideCountdown = 0;
     HideTip();
     RestoreClip();
+}
+
+// Only while the bar has it: a person who has clicked elsewhere since keeps the keyboard there. A window
+// that has gone or hidden meanwhile gets nothing; the bar then keeps it (Alt+F4 still hides the bar).
+void CDlgButtons::GiveKeyboardBack() {
+    if (m_hWnd == nullptr || m_windows.GetForegroundWindow() != m_hWnd) return;
+    const auto there = [this](HWND w) {
+        return w != nullptr && m_windows.IsWindow(w) && m_windows.IsWindowVisible(w);
+    };
+    if (there(m_hKeyboardTop)) m_windows.SetForegroundWindow(m_hKeyboardTop);
+    if (there(m_hKeyboardFocus)) m_windows.SetFocus(m_hKeyboardFocus);
 }
 
 void CDlgButtons::ClipToBar() {
@@ -160,6 +184,13 @@ bool CDlgButtons::OnTimer(UINT_PTR id) {
         m_bNoVideo = false;
         ShowBar(false);
         return true;
+    }
+    // The pointer can leave the bar where no message of this thread follows it (another program's window,
+    // the next monitor): the countdown starts all the same, and the tip goes.
+    POINT cursor{0, 0};
+    if (m_nHideCountdown == 0 && m_windows.GetCursorPos(&cursor) && !PointInRect(BarRect(), cursor)) {
+        m_nHideCountdown = HideCountdownFor(BarRect(), cursor, IsOn(m_settings.clipmouse), HideTicks());
+        HideTip();
     }
     if (m_nHideCountdown > 0 && --m_nHideCountdown == 0) {
         ShowBar(false);

@@ -46,6 +46,14 @@ bool CDlgButtons::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         ShowBar(false);
         *result = 0;
         return true;
+    case WM_MOUSEACTIVATE:
+        // A click on the bar's background or its clock does not take the keyboard.
+        *result = MA_NOACTIVATE;
+        return true;
+    case kGiveKeyboardBack:
+        GiveKeyboardBack();
+        *result = 0;
+        return true;
     case WM_TIMER:
         return OnTimer(static_cast<UINT_PTR>(wParam));
     case WM_HSCROLL:

@@ -36,6 +36,8 @@ public:
     HWND FindVideoWindow();
 
     bool OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
+    // Posted to the bar once a click on it is done: the keyboard goes back where it was.
+    static constexpr UINT kGiveKeyboardBack = WM_APP + 0x4D;
 
     // Read-only views for tests and diagnostics.
     int HideCountdown() const { return m_nHideCountdown; }
@@ -85,6 +87,7 @@ private:
     void ShowIfHidden(bool byMouse = true);
     int HideTicks() const;
     void Hide();
+    void GiveKeyboardBack();
     void ClipToBar();
     void RestoreClip();
     void OnRestore();
@@ -129,4 +132,7 @@ private:
     // Wheel movement below one notch, kept for the next message.
     int m_nWheelRest = 0;
     HWND m_tipTime = nullptr;
+    // Where the keyboard was when the bar last showed: the foreground window and this thread's focus.
+    HWND m_hKeyboardTop = nullptr;
+    HWND m_hKeyboardFocus = nullptr;
 };

@@ -41,6 +41,12 @@ public:
     virtual BOOL RedrawWindow(HWND hwnd, UINT flags) = 0;
     virtual BOOL SetFocus(HWND hwnd) = 0;
     virtual BOOL SetForegroundWindow(HWND hwnd) = 0;
+    // Where the keyboard is: this thread's focus window, and the window the system gives keys to.
+    virtual HWND GetFocus() = 0;
+    virtual HWND GetForegroundWindow() = 0;
+    virtual BOOL IsWindow(HWND hwnd) = 0;
+    virtual BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual BOOL GetCursorPos(POINT* pt) = 0;
 
     virtual UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) = 0;
     virtual BOOL KillTimer(HWND hwnd, UINT_PTR id) = 0;

@@ -54,10 +54,11 @@ TestHostOptions Manual(const std::string& settings = "") {
 // A point in the middle of the screen, well above the bar.
 constexpr int kVideoX = 600, kVideoY = 300;
 
-// Full-screen video playing, the bar hidden.
+// Full-screen video playing with the keyboard, the bar hidden.
 void StartVideo(TestHost& host) {
     host.Player().Play();
     host.SetFullScreen(true);
+    ::SetForegroundWindow(host.VideoWindow());
     host.Pump();
 }
 
@@ -243,9 +244,15 @@ TEST(BarMouse, WheelOverTheSeekSliderSkipsTenSecondsAndOverTheVolumeFivePercent)
     TestHost host(Manual());
     StartVideo(host);
     host.Player().JumpTo(100000);
-    ASSERT_TRUE(ShowWithMove(host, kVideoX, kVideoY));
     const RECT seek = probe::WindowRect(host.BarControl(2013));
     const int x = seek.left + 30, y = (seek.top + seek.bottom) / 2;
+    // Where the hidden bar's seek slider would be, the notch only brings the bar up and goes on to the host.
+    const int hostVolume = host.Player().Volume();
+    ASSERT_TRUE(host.Wheel(x, y, -1));
+    ASSERT_TRUE(host.WaitFor([&] { return host.BarVisible(); }));
+    EXPECT_TRUE(host.WaitFor([&] { return host.Player().Volume() == hostVolume - 16; }))
+        << host.Player().Volume();
+    EXPECT_EQ(host.Player().PositionMs(), 100000);
     ASSERT_TRUE(host.Wheel(x, y, 1));
     EXPECT_TRUE(host.WaitFor([&] { return host.Player().PositionMs() == 110000; }))
         << host.Player().PositionMs();
@@ -346,16 +353,50 @@ TEST(BarMouse, ClipConfinesTheCursorAndGivesBackThePreviousClip) {
     ::ClipCursor(nullptr);
 }
 
-// Alt+F4 as the user types it, to whichever window has the keyboard focus.
-bool PressAltF4() {
-    const WORD keys[] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
-    INPUT input[4] = {};
-    for (int i = 0; i < 4; ++i) {
+// Keys as the user types them, to whichever window has the keyboard focus: each down, then each up in
+// reverse.
+bool PressKeys(std::vector<WORD> keys) {
+    const std::size_t n = keys.size();
+    std::vector<INPUT> input(2 * n);
+    for (std::size_t i = 0; i < 2 * n; ++i) {
         input[i].type = INPUT_KEYBOARD;
-        input[i].ki.wVk = keys[i];
-        input[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+        input[i].ki.wVk = i < n ? keys[i] : keys[2 * n - 1 - i];
+        input[i].ki.dwFlags = i < n ? 0 : KEYEVENTF_KEYUP;
     }
-    return ::SendInput(4, input, sizeof(INPUT)) == 4;
+    return ::SendInput(static_cast<UINT>(2 * n), input.data(), sizeof(INPUT)) == 2 * n;
+}
+
+bool PressAltF4() {
+    return PressKeys({VK_MENU, VK_F4});
+}
+
+// The host's shortcuts work only where the focus is: Space pauses only if the video has the keyboard.
+TEST(BarKeys, SpaceReachesTheVideoWhileTheBarShowsAfterAClickOnItAndAfterItHides) {
+    TestHost host(Manual("hidedelay=1\r\n"));
+    StartVideo(host);
+    ASSERT_TRUE(host.WaitFor([&] { return ::GetForegroundWindow() == host.VideoWindow(); }));
+    const auto pressSpaceFor = [&](int status) {
+        return PressKeys({VK_SPACE}) && host.WaitFor([&] { return host.Player().Status() == status; }, 2000);
+    };
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, kVideoY));
+    const int at = host.Player().PositionMs();
+    EXPECT_TRUE(pressSpaceFor(SimPlayer::kPaused)) << host.Describe();
+    EXPECT_EQ(host.Player().PositionMs(), at) << "a bar button had the key";
+    ASSERT_TRUE(host.ClickBarControlWithMouse(2011)); // the bar's play/pause
+    ASSERT_TRUE(host.WaitFor([&] { return host.Player().Status() == SimPlayer::kPlaying; }));
+    EXPECT_TRUE(pressSpaceFor(SimPlayer::kPaused)) << "after a click on the bar\n" << host.Describe();
+    ASSERT_TRUE(host.MouseMove(kVideoX, kVideoY));
+    ASSERT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 4000));
+    EXPECT_TRUE(pressSpaceFor(SimPlayer::kPlaying)) << "after the bar hid\n" << host.Describe();
+    EXPECT_EQ(::GetForegroundWindow(), host.VideoWindow());
+}
+
+TEST(BarMouse, PausedVideoBringsUpTheBarOnAHostThatThenSaysNoVideoPlays) {
+    TestHost host;
+    host.Session().SetNoVideoWhilePaused(true);
+    StartVideo(host);
+    host.Player().TogglePause();
+    EXPECT_TRUE(ShowWithMove(host, kVideoX, kVideoY)) << host.Describe();
 }
 
 TEST(BarKeys, AltF4WhileTheBarHasTheFocusHidesItTheWholeWay) {
@@ -366,10 +407,13 @@ TEST(BarKeys, AltF4WhileTheBarHasTheFocusHidesItTheWholeWay) {
     const RECT bar = host.BarRect();
     // Resting on the bar: no countdown, so only the key can put it away.
     ASSERT_TRUE(ShowWithMove(host, kVideoX, (bar.top + bar.bottom) / 2));
-    ASSERT_TRUE(host.WaitFor([&] { return ::GetForegroundWindow() == host.Bar(); }))
-        << "the bar is activated when it shows";
+    EXPECT_NE(::GetForegroundWindow(), host.Bar()) << "the bar takes the keyboard when it shows";
+    // Whatever gave the bar the keyboard, Alt+F4 there puts it away, and the keyboard goes back.
+    ::SetForegroundWindow(host.Bar());
+    ASSERT_TRUE(host.WaitFor([&] { return ::GetForegroundWindow() == host.Bar(); }));
     ASSERT_TRUE(PressAltF4());
     ASSERT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 2000));
+    EXPECT_TRUE(host.WaitFor([&] { return ::GetForegroundWindow() == host.VideoWindow(); }));
 
     const std::size_t status = host.Log().CountUser(104);
     EXPECT_FALSE(host.WaitFor([&] { return host.Log().CountUser(104) > status; }, 1200))

@@ -98,6 +98,7 @@ TestHost::TestHost(TestHostOptions options) : m_options(std::move(options)) {
     if (m_options.manualClock) host.clock = [this] { return m_clockMs; };
     m_session = std::make_unique<HostSession>(std::move(host));
     m_session->SetVersion(m_options.hostVersion);
+    m_session->SetKeysToFocusOnly(true);
 
     WriteFile(m_session->IniFile(), m_options.ini);
     if (m_options.dataFile) WriteFile(DataFile(), *m_options.dataFile);

@@ -70,6 +70,9 @@ public:
     // the screen behind everything, so the user's clicks land on the host (and reach the hook).
     // As with SetFullScreen, the system's own moves are delivered before full screen is reported.
     void DestroyVideoKeepingFullScreen();
+    // The host's unkind switches (requests that pump, no video while paused); its shortcuts always work
+    // only in the window with the keyboard focus.
+    HostSession& Session() { return *m_session; }
     HWND MainWindow() const { return m_session->MainWindow(); }
     HWND VideoWindow() const { return m_session->VideoHwnd(); }
 

@@ -41,6 +41,8 @@ struct BarRig {
     void Mouse(UINT message, LONG x, LONG y) {
         MOUSEHOOKSTRUCT m{};
         m.pt = POINT{x, y};
+        windows.cursor = m.pt;
+        windows.cursorKnown = true;
         bar.OnMouseEvent(message, &m);
     }
     bool Visible() { return windows.IsWindowVisible(windows.bar()) != FALSE; }

@@ -164,6 +164,7 @@ BOOL FakeBarWindows::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int
         r = RECT{x, y, x + w, y + h};
     }
     if (flags & SWP_SHOWWINDOW) it->second.visible = true;
+    if ((flags & SWP_SHOWWINDOW) && !(flags & SWP_NOACTIVATE)) foreground = hwnd;
     if (flags & SWP_HIDEWINDOW) it->second.visible = false;
     return TRUE;
 }
@@ -259,6 +260,23 @@ int FakeBarWindows::MessageBoxA(HWND owner, const char* text, const char* captio
     lastBoxType = type;
     if (onMessageBox) onMessageBox();
     return IDOK;
+}
+
+BOOL FakeBarWindows::SetForegroundWindow(HWND hwnd) {
+    calls.push_back("SetForegroundWindow(" + Name(hwnd) + ")");
+    foreground = hwnd;
+    return TRUE;
+}
+
+BOOL FakeBarWindows::SetFocus(HWND hwnd) {
+    calls.push_back("SetFocus(" + Name(hwnd) + ")");
+    focus = hwnd;
+    return TRUE;
+}
+
+BOOL FakeBarWindows::PostMessageA(HWND hwnd, UINT message, WPARAM, LPARAM) {
+    calls.push_back("PostMessage(" + Name(hwnd) + "," + Hex(message) + ")");
+    return TRUE;
 }
 
 BOOL FakeBarWindows::GetClipCursor(RECT* rect) {

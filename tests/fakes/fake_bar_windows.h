@@ -49,6 +49,11 @@ public:
     RECT monitor{0, 0, 800, 600};
     bool monitorPrimary = true;
     std::function<void()> onMessageBox; // runs while the box is "up"
+    // The pointer (the rig's last mouse message puts it there) and the keyboard: a show without
+    // SWP_NOACTIVATE makes the window the foreground one.
+    POINT cursor{0, 0};
+    bool cursorKnown = false;
+    HWND foreground = nullptr, focus = nullptr;
 
     std::vector<std::string> calls; // SetWindowPos, SetTimer, KillTimer, MessageBox, ClipCursor, WM_CLOSE
     std::vector<FontRequest> fonts;
@@ -83,6 +88,16 @@ public:
     BOOL KillTimer(HWND hwnd, UINT_PTR id) override;
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
     BOOL GetClipCursor(RECT* rect) override;
+    BOOL GetCursorPos(POINT* pt) override {
+        *pt = cursor;
+        return cursorKnown;
+    }
+    HWND GetForegroundWindow() override { return foreground; }
+    HWND GetFocus() override { return focus; }
+    BOOL IsWindow(HWND hwnd) override { return m_windows.count(hwnd) != 0; }
+    BOOL SetForegroundWindow(HWND hwnd) override;
+    BOOL SetFocus(HWND hwnd) override;
+    BOOL PostMessageA(HWND hwnd, UINT message, WPARAM, LPARAM) override;
     BOOL ClipCursor(const RECT* rect) override;
     int GetSystemMetrics(int index) override;
     bool GetMonitorRect(HWND, RECT* rect) override {

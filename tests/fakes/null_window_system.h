@@ -33,6 +33,14 @@ public:
     BOOL RedrawWindow(HWND, UINT) override { return FALSE; }
     BOOL SetFocus(HWND) override { return FALSE; }
     BOOL SetForegroundWindow(HWND) override { return FALSE; }
+    HWND GetFocus() override { return nullptr; }
+    HWND GetForegroundWindow() override { return nullptr; }
+    BOOL IsWindow(HWND) override { return FALSE; }
+    BOOL PostMessageA(HWND, UINT, WPARAM, LPARAM) override { return FALSE; }
+    BOOL GetCursorPos(POINT* pt) override {
+        *pt = POINT{0, 0};
+        return FALSE;
+    }
     UINT_PTR SetTimer(HWND, UINT_PTR, UINT) override { return 0; }
     BOOL KillTimer(HWND, UINT_PTR) override { return FALSE; }
     UINT_PTR SetThreadTimer(UINT, TIMERPROC) override { return 0; }

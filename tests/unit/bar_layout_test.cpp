@@ -100,7 +100,7 @@ TEST(BarWindow, ShowingOverVideoOnAnotherMonitorMovesTheBarThereAndBack) {
     rig.Tick();
     rig.windows.calls.clear();
     rig.Mouse(WM_LBUTTONDOWN, 400, 100);
-    EXPECT_EQ(rig.windows.calls.front(), "SetWindowPos(bar,TOPMOST,0,0,0,0,0x43)")
+    EXPECT_EQ(rig.windows.calls.front(), "SetWindowPos(bar,TOPMOST,0,0,0,0,0x53)")
         << "in place: not moved again";
 }
 

@@ -11,7 +11,7 @@ namespace {
 using Calls = std::vector<std::string>;
 using Requests = std::vector<HostRequest>;
 
-const std::string kShow = "SetWindowPos(bar,TOPMOST,0,0,0,0,0x43)";
+const std::string kShow = "SetWindowPos(bar,TOPMOST,0,0,0,0,0x53)";
 const std::string kTimer = "SetTimer(bar,1,500)";
 const std::string kRefresh = "RedrawWindow(#2013,0x105)";
 const std::string kHide = "SetWindowPos(bar,null,0,0,0,0,0x297)";
@@ -140,6 +140,17 @@ TEST(BarVisibility, StateTable) {
          true,
          0,
          false},
+        {"shown, the pointer leaves across the bar where no message follows it",
+         true,
+         [](VideoRig& r) {
+             r.Mouse(WM_MOUSEMOVE, kInsideX, kInsideY);
+             r.windows.cursor = POINT{900, kInsideY};
+             r.Tick();
+         },
+         {kRefresh},
+         true,
+         3,
+         false},
         {"shown, Rstr with video",
          true,
          [](VideoRig& r) { r.Click(IDC_RESTORE); },
@@ -199,10 +210,13 @@ TEST(BarVisibility, HostFactsDecideWhetherTheBarMayShow) {
          0x5091,
          2,
          true,
-         {User(0, 630, 1), User(0, 501, 2), kStatus, kPos, kLen, kVol},
+         {User(0, 630, 1), kStatus, kPos, kLen, kVol},
          {User(0, 630, 1)},
          true,
          0},
+        {"paused video, host saying none plays", 0x5091, 0, true, {User(0, 630, 1), kStatus, kPos, kLen, kVol},
+         {User(0, 630, 1)}, true, 0},
+        {"video window lost", 0x5091, 2, false, {User(0, 630, 1), User(0, 501, 2)}, {User(0, 630, 1)}, false, 1},
         {"visualisation full screen",
          0x5091,
          0,
@@ -216,7 +230,7 @@ TEST(BarVisibility, HostFactsDecideWhetherTheBarMayShow) {
          0x5000,
          1,
          true,
-         {User(0, 630, 1), User(0, 501, 1), kStatus, kPos, kLen, kVol},
+         {User(0, 630, 1), kStatus, kPos, kLen, kVol},
          {User(0, 630, 1)},
          true,
          0},
@@ -238,9 +252,9 @@ TEST(BarVisibility, HostFactsDecideWhetherTheBarMayShow) {
     // Once the playback changes, whether video plays is asked again.
     BarRig rig;
     rig.player.videoPlaying = 0;
-    rig.windows.AddTopLevel("Winamp Video");
     rig.Create();
     rig.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
+    rig.windows.AddTopLevel("Winamp Video");
     rig.player.videoPlaying = 2;
     rig.bar.OnPlaybackChanged();
     rig.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
@@ -311,6 +325,31 @@ TEST(BarVisibility, WheelOverTheSlidersIsUsedUpAndElsewhereGoesOn) {
     EXPECT_EQ(rig.player.volume, 255);
     EXPECT_FALSE(wheel(kOutsideX, kOutsideY, 120)) << "over the video the wheel is the host's";
     EXPECT_FALSE(wheel(kInsideX, kInsideY, 120)) << "elsewhere on the bar too";
+}
+
+TEST(BarVisibility, TheKeyboardStaysWhereItWasAndComesBackAfterAClickOnTheBar) {
+    VideoRig rig;
+    rig.windows.foreground = rig.windows.focus = rig.video;
+    rig.ShowOutside();
+    EXPECT_EQ(rig.windows.foreground, rig.video) << "shown without taking the keyboard";
+    // The button takes the focus, and so the bar the activation, as it is clicked.
+    rig.windows.foreground = rig.windows.bar();
+    rig.windows.focus = rig.windows.Item(IDC_SKIP_FWD30);
+    rig.Mouse(WM_LBUTTONUP, kInsideX, kInsideY);
+    EXPECT_EQ(rig.windows.calls.back(), "PostMessage(bar,0x804d)");
+    rig.windows.Dispatch(CDlgButtons::kGiveKeyboardBack, 0, 0);
+    EXPECT_EQ(rig.windows.foreground, rig.video);
+    EXPECT_EQ(rig.windows.focus, rig.video);
+    // Hidden while it has the keyboard: the keyboard goes back first.
+    rig.windows.foreground = rig.windows.bar();
+    rig.windows.Dispatch(WM_CLOSE, 0, 0);
+    EXPECT_EQ(rig.windows.foreground, rig.video);
+    // A person who has clicked elsewhere meanwhile keeps the keyboard there.
+    rig.ShowOutside();
+    const HWND other = rig.windows.AddTopLevel("Other");
+    rig.windows.foreground = other;
+    rig.windows.Dispatch(WM_CLOSE, 0, 0);
+    EXPECT_EQ(rig.windows.foreground, other);
 }
 
 TEST(BarVisibility, ExitHidesThenQuitsTheHost) {

@@ -132,7 +132,9 @@ TEST_F(BookmarkStoreTest, DataFileLivesInThePluginsFolderOfTheIniDirectory) {
         EXPECT_EQ(c.path, s.DataFilePath()) << "directory '" << c.directory << "'";
         EXPECT_EQ(std::vector<HostRequest>{User(0, 335, 0)}, h.log);
         s.Shutdown();
-        if (*c.path == '\0') EXPECT_EQ(reads, files.reads) << "no data file, no file access";
+        if (*c.path == '\0') {
+            EXPECT_EQ(reads, files.reads) << "no data file, no file access";
+        }
     }
 }
 

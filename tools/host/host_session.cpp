@@ -8,6 +8,23 @@ std::vector<PlaylistEntry> DemoPlaylist() {
 }
 
 namespace {
+// The host's messages go on for ms, as in a host busy inside a call.
+void PumpFor(int ms) {
+    const DWORD until = ::GetTickCount() + static_cast<DWORD>(ms);
+    while (static_cast<LONG>(until - ::GetTickCount()) > 0) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) { // for the loop outside to see
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
 std::string WithoutTrailingSlash(std::string path) {
     while (path.size() > 3 && (path.back() == '\\' || path.back() == '/'))
         path.pop_back();
@@ -40,24 +57,12 @@ HostSession::HostSession(HostOptions options)
     m_iniFile = m_iniDirectory + "\\winamp.ini";
     m_player.SetPlaylist(m_options.playlist);
     m_player.SetListener([this](SimPlayer::Change change) {
-        if (change == SimPlayer::Change::Entry && m_announceDelayMs > 0) {
-            const DWORD until = ::GetTickCount() + static_cast<DWORD>(m_announceDelayMs);
-            while (static_cast<LONG>(until - ::GetTickCount()) > 0) {
-                MSG msg;
-                while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                    if (msg.message == WM_QUIT) { // for the loop outside to see
-                        ::PostQuitMessage(static_cast<int>(msg.wParam));
-                        break;
-                    }
-                    ::TranslateMessage(&msg);
-                    ::DispatchMessageA(&msg);
-                }
-                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            }
-        }
+        if (change == SimPlayer::Change::Entry && m_announceDelayMs > 0) PumpFor(m_announceDelayMs);
         m_main.Notify(change);
     });
     m_video.SetAnimated(m_options.animateVideo);
+    m_video.SetOnWheel([this](int notches) { m_player.SetVolume(m_player.Volume() + 16 * notches); });
+    m_video.SetOnKey([this](WPARAM key) { return m_keysToFocusOnly && HandleKey(key); });
     m_video.SetOnClose([this] {
         m_fullScreen = false;
         m_log.Note("video window closed; full screen off");
@@ -153,4 +158,52 @@ void HostSession::CoverScreenWithMainWindow() {
 void HostSession::DestroyVideoKeepingFullScreen() {
     m_video.Destroy();
     m_log.Note("video window destroyed; still reporting full screen");
+}
+
+void HostSession::PumpInsideRequest() {
+    // Not nested: a request made from inside the pump answers at once, as the pump is already running.
+    if (m_pumpInRequestsMs <= 0 || m_pumping) return;
+    m_pumping = true;
+    PumpFor(m_pumpInRequestsMs);
+    m_pumping = false;
+}
+
+bool HostSession::HandleKey(WPARAM key) {
+    switch (key) {
+    case 'F':
+        SetFullScreen(!ReportsFullScreen());
+        return true;
+    case VK_ESCAPE:
+        SetFullScreen(false);
+        return true;
+    case VK_SPACE:
+        if (m_player.Status() == SimPlayer::kStopped) {
+            m_player.Play();
+        } else {
+            m_player.TogglePause();
+        }
+        return true;
+    case 'N':
+        m_player.Next();
+        return true;
+    case 'P':
+        m_player.Previous();
+        return true;
+    case VK_ADD:
+    case VK_OEM_PLUS:
+        m_player.SetVolume(m_player.Volume() + 16);
+        return true;
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS:
+        m_player.SetVolume(m_player.Volume() - 16);
+        return true;
+    case 'C':
+        PostConfigure();
+        return true;
+    case 'Q':
+        RequestShutdown();
+        return true;
+    default:
+        return false;
+    }
 }

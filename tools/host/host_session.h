@@ -75,6 +75,19 @@ public:
     // A host that opens the next entry and announces it only once decoding runs: the entry has changed
     // for this long before the notification, and the host's messages (the plug-in's timers) go on.
     void SetAnnounceDelay(int ms) { m_announceDelayMs = ms; }
+    // A host that pumps its messages (the plug-in's timers among them) for this long inside every
+    // request it answers.
+    void SetPumpInRequests(int ms) { m_pumpInRequestsMs = ms; }
+    void PumpInsideRequest();
+    // A host that says no video plays (501 answers 0) while its video is paused.
+    void SetNoVideoWhilePaused(bool on) { m_noVideoWhilePaused = on; }
+    bool NoVideoWhilePaused() const { return m_noVideoWhilePaused; }
+    // A host whose shortcuts work only where the keyboard focus is (its main or video window), rather
+    // than from its message loop whatever has the focus.
+    void SetKeysToFocusOnly(bool on) { m_keysToFocusOnly = on; }
+    bool KeysToFocusOnly() const { return m_keysToFocusOnly; }
+    // The player's shortcuts: F full screen, Escape out of it, Space pause, N/P, +/-, C configure, Q quit.
+    bool HandleKey(WPARAM key);
     int Version() const { return m_version; }
     bool OldHost() const { return m_version < 0x5000; }
     bool VisualisationFullScreen() const { return m_visualisation; }
@@ -102,6 +115,10 @@ private:
     bool m_visualisation = false;
     int m_version = 0x5091;
     int m_announceDelayMs = 0;
+    int m_pumpInRequestsMs = 0;
+    bool m_pumping = false;
+    bool m_noVideoWhilePaused = false;
+    bool m_keysToFocusOnly = false;
     bool m_running = false;
     bool m_shutdownPending = false;
     bool m_restartPending = false;

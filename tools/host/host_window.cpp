@@ -94,6 +94,7 @@ LRESULT HostWindow::OnUser(WPARAM wParam, LPARAM code) {
         return m_links.session->Version();
     case ipc::kIsVideoPlaying:
         if (m_links.session->OldHost()) return 1;
+        if (m_links.session->NoVideoWhilePaused() && player.Status() == SimPlayer::kPaused) return 0;
         return m_links.session->VisualisationFullScreen() ? 0 : 2;
     default:
         return 0;
@@ -150,6 +151,7 @@ LRESULT CALLBACK HostWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
     switch (message) {
     case WM_USER: {
+        if (lParam != ipc::kNotify) self->m_links.session->PumpInsideRequest();
         const std::size_t entry = self->m_links.log->Add(HostRequest{message, wParam, lParam, 0, {}});
         const LRESULT answer = self->OnUser(wParam, lParam);
         self->m_links.log->SetAnswer(entry, answer);
@@ -162,6 +164,9 @@ LRESULT CALLBACK HostWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         self->m_links.log->Add(HostRequest{message, wParam, lParam, 0, {}});
         self->OnCommand(wParam);
         return 0;
+    case WM_KEYDOWN:
+        if (self->m_links.session->KeysToFocusOnly() && self->m_links.session->HandleKey(wParam)) return 0;
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
     case kConfigureMessage:
         self->m_links.requestConfigure();
         return 0;

@@ -11,7 +11,7 @@
 class HostSession;
 
 struct HostWindowLinks {
-    const HostSession* session = nullptr; // the host's facts: version, visualisation
+    HostSession* session = nullptr; // the host's facts and its unkind switches
     SimPlayer* player = nullptr;
     RequestLog* log = nullptr;
     const std::string* iniFile = nullptr;

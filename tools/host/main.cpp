@@ -1,10 +1,12 @@
 // morvix_host.exe: the stand-in player. Loads the plug-ins of FOLDER\plugins and plays a playlist,
 // either for a person at the keyboard or through a script that writes screenshots.
 //
-//   morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--no-wide] [--script FILE --out DIR]
+//   morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--no-wide] [--keys-to-focus] [--script FILE --out
+//   DIR]
 //
 // In a NAME, {U+XXXX} stands for that UTF-16 code unit, so names outside the ANSI code page can be given
-// on an ANSI command line. --no-wide plays a host that lacks the wide file-name request.
+// on an ANSI command line. --no-wide plays a host that lacks the wide file-name request; --keys-to-focus a
+// host whose shortcuts work only in the window that has the keyboard focus.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -21,6 +23,7 @@ struct CommandLine {
     std::string out; // empty: no files written
     std::vector<PlaylistEntry> playlist;
     bool wideNames = true;
+    bool keysToFocus = false; // the shortcuts work only in the window with the keyboard focus
     std::string error;
 };
 
@@ -65,6 +68,8 @@ CommandLine Parse(int argc, char** argv) {
             i += 2;
         } else if (arg == "--no-wide") {
             cl.wideNames = false;
+        } else if (arg == "--keys-to-focus") {
+            cl.keysToFocus = true;
         } else if (cl.error.empty()) {
             cl.error = "unknown argument " + arg;
         }
@@ -94,52 +99,13 @@ private:
     std::ofstream m_file;
 };
 
-bool HandleKey(HostSession& session, WPARAM key) {
-    SimPlayer& player = session.Player();
-    switch (key) {
-    case 'F':
-        session.SetFullScreen(!session.ReportsFullScreen());
-        return true;
-    case VK_ESCAPE:
-        session.SetFullScreen(false);
-        return true;
-    case VK_SPACE:
-        if (player.Status() == SimPlayer::kStopped) {
-            player.Play();
-        } else {
-            player.TogglePause();
-        }
-        return true;
-    case 'N':
-        player.Next();
-        return true;
-    case 'P':
-        player.Previous();
-        return true;
-    case VK_ADD:
-    case VK_OEM_PLUS:
-        player.SetVolume(player.Volume() + 16);
-        return true;
-    case VK_SUBTRACT:
-    case VK_OEM_MINUS:
-        player.SetVolume(player.Volume() - 16);
-        return true;
-    case 'C':
-        session.PostConfigure();
-        return true;
-    case 'Q':
-        session.RequestShutdown();
-        return true;
-    default:
-        return false;
-    }
-}
-
 int MessageLoop(HostSession& session, bool interactive) {
     MSG msg;
     int code = 0;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (interactive && msg.message == WM_KEYDOWN && HandleKey(session, msg.wParam)) continue;
+        if (interactive && !session.KeysToFocusOnly() && msg.message == WM_KEYDOWN &&
+            session.HandleKey(msg.wParam))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
         session.ServicePending();
@@ -165,7 +131,8 @@ int main(int argc, char** argv) {
     Reporter report(cl.out.empty() ? std::string() : cl.out + "\\run.txt");
     if (!cl.error.empty()) {
         report("morvix_host: " + cl.error);
-        report("usage: morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--no-wide] [--script FILE "
+        report("usage: morvix_host.exe [--folder F] [--entry SECONDS NAME]... [--no-wide] [--keys-to-focus] "
+               "[--script FILE "
                "--out DIR]");
         return 2;
     }
@@ -188,6 +155,7 @@ int main(int argc, char** argv) {
     options.playlist = cl.playlist;
     options.wideNames = cl.wideNames;
     HostSession session(options);
+    session.SetKeysToFocusOnly(cl.keysToFocus);
     if (!session.Start()) {
         report("morvix_host: the host's windows could not be created");
         return 1;

@@ -84,6 +84,9 @@ const Grammar kGrammar[] = {
     {"hostversion", "n", "hostversion N", nullptr},
     {"movebar", "n", "movebar CONTROL-ID", nullptr},
     {"lateannounce", "n", "lateannounce MS", nullptr},
+    {"pumpinrequests", "n", "pumpinrequests MS", nullptr},
+    {"pausednovideo", "w", "pausednovideo on|off", "on|off"},
+    {"wheel", "nnn", "wheel X Y NOTCHES", nullptr},
 };
 
 bool Allowed(const char* words, const std::string& word) {
@@ -287,6 +290,10 @@ bool ScriptRunner::PlayerStep(const ScriptStep& step) {
         m_session.SetVersion(step.numbers[0]);
     } else if (verb == "lateannounce") {
         m_session.SetAnnounceDelay(step.numbers[0]);
+    } else if (verb == "pumpinrequests") {
+        m_session.SetPumpInRequests(step.numbers[0]);
+    } else if (verb == "pausednovideo") {
+        m_session.SetNoVideoWhilePaused(step.args[0] == "on");
     } else {
         return false;
     }
@@ -297,11 +304,12 @@ bool ScriptRunner::MouseStep(const ScriptStep& step) {
     const std::string& verb = step.verb;
     int x = 0, y = 0;
     bool sent = false;
-    if (verb == "move" || verb == "click" || verb == "rightclick") {
+    if (verb == "move" || verb == "click" || verb == "rightclick" || verb == "wheel") {
         x = step.numbers[0];
         y = step.numbers[1];
         sent = verb == "move"    ? mouse::MoveTo(x, y)
                : verb == "click" ? mouse::Click(x, y)
+               : verb == "wheel" ? mouse::Wheel(x, y, step.numbers[2])
                                  : mouse::Click(x, y, mouse::Button::Right);
     } else if (verb == "clickbar" || verb == "movebar") {
         HWND bar = probe::FindBar();

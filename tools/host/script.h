@@ -23,6 +23,9 @@
 //   hostversion N                 the version the host answers; below 0x5000 (20480) an old host
 //   movebar ID                    mouse move to the centre of the bar's control ID (bar visible)
 //   lateannounce MS               from now on a new entry is announced MS later, messages pumped meanwhile
+//   pumpinrequests MS             from now on the host pumps its messages for MS inside every request
+//   pausednovideo on|off          the host says no video plays (501 answers 0) while the video is paused
+//   wheel X Y NOTCHES             the user's mouse wheel at X Y, NOTCHES up (negative: down)
 #pragma once
 #include <functional>
 #include <optional>

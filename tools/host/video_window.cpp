@@ -119,6 +119,12 @@ LRESULT CALLBACK VideoWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     auto* self = WindowObject<VideoWindow>(hwnd, message, lParam);
     if (!self) return ::DefWindowProcA(hwnd, message, wParam, lParam);
     switch (message) {
+    case WM_KEYDOWN:
+        if (self->m_onKey && self->m_onKey(wParam)) return 0;
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_MOUSEWHEEL:
+        if (self->m_onWheel) self->m_onWheel(GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);
+        return 0;
     case WM_TIMER:
         if (wParam == kFrameTimer) {
             ++self->m_frame;

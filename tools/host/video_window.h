@@ -18,6 +18,10 @@ public:
 
     // Called when someone closes the window (WM_CLOSE), as the plug-in's restore button does.
     void SetOnClose(std::function<void()> onClose) { m_onClose = std::move(onClose); }
+    // A key that reached this window (it had the focus); true when it was a shortcut.
+    void SetOnKey(std::function<bool(WPARAM)> onKey) { m_onKey = std::move(onKey); }
+    // The wheel over this window: the player's volume, as many players use it.
+    void SetOnWheel(std::function<void(int)> onWheel) { m_onWheel = std::move(onWheel); }
     void SetAnimated(bool animated) { m_animated = animated; }
 
     // Creates the window if needed and puts it in a frame or over the whole of monitor `monitor` (0 the
@@ -36,4 +40,6 @@ private:
     bool m_animated = true;
     int m_frame = 0;
     std::function<void()> m_onClose;
+    std::function<bool(WPARAM)> m_onKey;
+    std::function<void(int)> m_onWheel;
 };

@@ -78,6 +78,13 @@ public:
     }
     BOOL SetFocus(HWND hwnd) override { return ::SetFocus(hwnd) != nullptr; }
     BOOL SetForegroundWindow(HWND hwnd) override { return ::SetForegroundWindow(hwnd); }
+    HWND GetFocus() override { return ::GetFocus(); }
+    HWND GetForegroundWindow() override { return ::GetForegroundWindow(); }
+    BOOL IsWindow(HWND hwnd) override { return ::IsWindow(hwnd); }
+    BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        return ::PostMessageA(hwnd, message, wParam, lParam);
+    }
+    BOOL GetCursorPos(POINT* pt) override { return ::GetCursorPos(pt); }
 
     UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapse) override {
         return ::SetTimer(hwnd, id, elapse, nullptr);
