@@ -20,6 +20,9 @@ constexpr UINT kClockMs = 1000;
 constexpr int kWriteEveryMs = 30000;
 // A file left this close to its end has been watched: it is forgotten and starts over next time.
 constexpr int kEndMs = 10000;
+// After a resume's jump the host may report the old place for a while: for up to this many ticks a
+// position far from the jump's target is taken for the old place, not for a move of the person's.
+constexpr int kSettleTicks = 5;
 } // namespace
 
 CBookmarkStore::CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files,
@@ -62,20 +65,30 @@ void CBookmarkStore::OnHostNotify(LPARAM lParam, WPARAM wParam) {
 void CBookmarkStore::OnClock(DWORD now) {
     // A host that moves on and announces it later (or a file that played while remembering was off)
     // would have another file's position recorded under the tracked name.
+    // Nor inside a resume (a host that pumps its messages while it pauses).
+    if (m_resuming) return;
+    if (m_settleTicks > 0 && !m_jumpPending) --m_settleTicks;
     if (!Bookmarking() || currentFile.empty() || !TrackedIsCurrent()) return;
     m_now = now;
     if (!m_clockSeen) m_writtenAt = now;
     m_clockSeen = true;
+    const unsigned track = m_track;
     RefreshPosition();
-    if (currentPos == -1) return;
+    if (currentPos == -1 || track != m_track) return;
     // A file's length does not change while it plays: asked until known, so that a tick costs the
     // host three requests (which file, where, and this one until answered).
-    if (m_lengthMs <= 0) m_lengthMs = m_host.GetLength();
+    if (m_lengthMs <= 0) {
+        const int length = m_host.GetLength();
+        if (track != m_track) return;
+        m_lengthMs = length;
+    }
     const long long moved = static_cast<long long>(currentPos) - m_recordedPos;
     const bool due = (moved >= kWriteEveryMs || moved <= -kWriteEveryMs) &&
                      static_cast<DWORD>(now - m_writtenAt) >= static_cast<DWORD>(kWriteEveryMs);
     // A paused player's position moves only by a seek; nothing is written for it until it plays.
-    if (due && m_host.GetStatus() == ipc::kStatusPlaying && Record()) Save();
+    if (!due) return;
+    const bool playing = m_host.GetStatus() == ipc::kStatusPlaying;
+    if (playing && track == m_track && Record()) Save();
 }
 
 // By name, not by list position: a file opened from outside the player replaces a one-entry playlist,
@@ -93,8 +106,13 @@ std::string CBookmarkStore::CurrentEntryName() {
     return file_name::FromWide(wide);
 }
 
+// An answer counts only for the file it was asked for: a notification handled inside the request (a host
+// that pumps its messages there) may have moved on to another file meanwhile.
 void CBookmarkStore::RefreshPosition() {
+    if (m_resuming) return;
+    const unsigned track = m_track;
     const int position = m_host.GetPosition();
+    if (track != m_track || Settling(position)) return;
     // On a stop the position is recorded while currentPos still holds the last one the player reported.
     const bool recorded = position == -1 && Record();
     currentPos = position;
@@ -106,13 +124,19 @@ void CBookmarkStore::TrackChange(const std::string& name) {
     const bool recorded = Record();
     if (Recall(name)) {
         const int resumeAt = currentPos;
+        const unsigned track = m_track;
+        // Pausing makes the host announce its new status, and a host may run its timers meanwhile:
+        // neither may take the player's position, which has not been moved yet, for the file's.
+        const bool outer = m_resuming;
+        m_resuming = true;
         if (!firstOfRun && IsOn(m_settings.pausefile)) m_host.EnsurePaused();
-        // Pausing makes the host announce its new status, and that notification re-enters here and
-        // refreshes currentPos from the player, which has not been moved yet; the jump still goes to the
-        // remembered position. A track change nested in the pause has already resumed its own file.
-        if (currentFile == name) {
+        m_resuming = outer;
+        // A track change nested in the pause has already resumed its own file.
+        if (track == m_track) {
             currentPos = resumeAt;
             m_host.JumpTo(resumeAt);
+            m_jumpPending = false;
+            m_settleTicks = kSettleTicks;
             if (m_resumeListener) m_resumeListener->OnResumed();
         }
     }
@@ -127,7 +151,7 @@ void CBookmarkStore::Shutdown() {
     if (Bookmarking() && !currentFile.empty() && currentPos != -1 && CurrentEntryName() == currentFile) {
         const int position = m_host.GetPosition();
         const int length = position != -1 ? m_host.GetLength() : -1;
-        if (position != -1) currentPos = position;
+        if (position != -1 && !Settling(position)) currentPos = position;
         if (length > 0) m_lengthMs = length;
     }
     StoreCurrent();
@@ -172,6 +196,9 @@ bool CBookmarkStore::Record() {
 bool CBookmarkStore::Recall(const std::string& name) {
     if (!Bookmarking()) return false;
     currentFile = name;
+    ++m_track;
+    m_settleTicks = 0;
+    m_jumpPending = false;
     m_lengthMs = -1;
     const std::size_t found = Find(currentFile);
     const int stamp = NextStamp();
@@ -184,6 +211,11 @@ bool CBookmarkStore::Recall(const std::string& name) {
     currentPos = entries[found].position;
     m_recordedPos = currentPos;
     Restamp(found, stamp);
+    // Until the jump has landed the player shows where the file starts, not where it was left: a tick or
+    // a notification in between (a host that pumps) must not take that for the place.
+    m_settleTarget = currentPos;
+    m_settleTicks = kSettleTicks;
+    m_jumpPending = true;
     return currentPos >= 0;
 }
 
@@ -238,6 +270,17 @@ void CBookmarkStore::MergeUnreadFile() {
         merged.push_back(std::move(e));
     }
     ReplaceEntries(std::move(merged));
+}
+
+// True while a position far from a resume's target is still the host's old place: it is not taken.
+bool CBookmarkStore::Settling(int position) {
+    if (m_settleTicks <= 0 || position == -1) return false;
+    const long long off = static_cast<long long>(position) - m_settleTarget;
+    if (off > -kWriteEveryMs && off < kWriteEveryMs) {
+        m_settleTicks = 0; // landed
+        return false;
+    }
+    return true;
 }
 
 bool CBookmarkStore::Bookmarking() const {

@@ -30,7 +30,12 @@ struct Settings;
 class CBookmarkStore {
 public:
     // Told when a remembered file has just been resumed (after its jump).
-    struct ResumeListener { virtual void OnResumed() = 0; protected: ~ResumeListener() = default; };
+    struct ResumeListener {
+        virtual void OnResumed() = 0;
+
+    protected:
+        ~ResumeListener() = default;
+    };
     void SetResumeListener(ResumeListener* listener) { m_resumeListener = listener; }
 
     // clock is the procedure of the store's one-second timer; it calls OnClock.
@@ -68,6 +73,7 @@ private:
     bool Record();
     void TrackChange(const std::string& name);
     void RefreshPosition();
+    bool Settling(int position);
     // The current playlist entry's name as the store knows files (see file_name.h).
     std::string CurrentEntryName();
     // True while the host's current playlist entry is still the tracked file.
@@ -117,4 +123,12 @@ private:
     DWORD m_writtenAt = 0;
     bool m_clockSeen = false;
     ResumeListener* m_resumeListener = nullptr;
+    // Counts the files tracked: an answer is applied only if no other file was tracked while it came.
+    unsigned m_track = 0;
+    // Between a resume's pause and its jump nothing of the player's is taken; from the recall until the
+    // jump, and a few ticks after it, only a position near the target (see Settling).
+    bool m_resuming = false;
+    bool m_jumpPending = false;
+    int m_settleTarget = 0;
+    int m_settleTicks = 0;
 };

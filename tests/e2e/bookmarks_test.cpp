@@ -396,6 +396,12 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
         {"watch, pick another file, come back, on a host that announces a new file 2.5 s late", three,
          {"play\nseek 125000\nwait 3000\nreport\nlateannounce 2500\nnext\nwait 1500\nprev\nwait 1000\nreport\n"},
          true, false, true, 2500},
+        // Every request takes 1.1 s of pumped messages: the clock ticks inside the resume's pause, half
+        // a minute after the last write, and the host dies before the next.
+        {"another file paused for half a minute, back, killed, on a host that pumps inside its requests", three,
+         {"pumpinrequests 1100\nplay\nseek 125000\nwait 3000\nreport\nnext\npause\nwait 32000\npause\nprev\n"
+          "wait 4000\nkill\n",
+          "play\nreport\n"}, true, false, false, 6000},
         {"a wide name on a host without the wide request", {{600, kWideOne}, {300, kB}},
          {"play\nseek 125000\nwait 3000\nreport\nnext\nwait 1500\nprev\nreport\n"}, false, false, true, 2500},
     };

@@ -302,10 +302,20 @@ TEST_F(BookmarkStoreTest,
 TEST_F(BookmarkStoreTest, AFileLeftInItsLastTenSecondsStartsOverOneStoppedBeforeThemKeepsItsPlace) {
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}},
-         {"a.avi", 171000, 1, {kListPos, kFileName, Position(171000), Length(180)}, kClock, 1000}, // 9 s before the end
-         {"b.avi", 0, 1, {kListPos, kFileName}},                              // the player moved on
-         {"b.avi", 169000, 1, {kListPos, kFileName, Position(169000), Length(180)}, kClock, 2000}, // the credits, 11 s before
-         {"b.avi", -1, 0, {kListPos, kFileName, Position(-1)}, 603, 2},       // Stop
+         {"a.avi",
+          171000,
+          1,
+          {kListPos, kFileName, Position(171000), Length(180)},
+          kClock,
+          1000},                                 // 9 s before the end
+         {"b.avi", 0, 1, {kListPos, kFileName}}, // the player moved on
+         {"b.avi",
+          169000,
+          1,
+          {kListPos, kFileName, Position(169000), Length(180)},
+          kClock,
+          2000},                                                        // the credits, 11 s before
+         {"b.avi", -1, 0, {kListPos, kFileName, Position(-1)}, 603, 2}, // Stop
          {"a.avi", 0, 1, {kListPos, kFileName}}}); // like a file never seen: neither paused nor moved
     EXPECT_EQ((Saved_{{"b.avi", 169000}}), Saved());
     // A host that under-reports the length: a place far past it is no end.
@@ -419,21 +429,38 @@ TEST_F(BookmarkStoreTest, CountZeroFileStartsStampsAtZero) {
 
 // Pausing makes a real host announce its new status at once; that notification re-enters the store
 // before the jump.
-TEST_F(BookmarkStoreTest, StatusNotificationInsideThePauseDoesNotRedirectTheJump) {
-    WriteDataFile({{"b.avi", 5000, 0}});
+// A host that pumps its messages inside requests: the store's notification and clock run nested in them.
+TEST_F(BookmarkStoreTest, NothingOfThePlayersIsTakenInsideAResumeNorForAnotherFileThanItWasAskedFor) {
+    WriteDataFile({{"c.avi", 7000, 0}, {"b.avi", 50000, 0}});
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}}});
+    // Inside the pause: a status notification and a tick, long after the last write.
     host.onRequest = [this](const HostRequest& r) {
-        if (r.message == WM_COMMAND && r.wParam == 40046) store.OnHostNotify(603, 2);
+        if (r.message != WM_COMMAND || r.wParam != 40046) return;
+        store.OnHostNotify(603, 2);
+        store.OnClock(100000);
+    };
+    Run({{"b.avi", 0, 1, {kListPos, kFileName, Status(1), kPause, kListPos, kFileName, Jump(50000)}}});
+    // The host still reports the old place for a tick after the jump, then lands.
+    host.onRequest = nullptr;
+    Run({{"b.avi", 500, 1, {kListPos, kFileName, Position(500), Length(180)}, kClock, 140000},
+         {"b.avi", 51000, 1, {kListPos, kFileName, Position(51000)}, kClock, 141000}});
+    EXPECT_EQ(51000, store.CurrentPos());
+    EXPECT_EQ((Saved_{{"b.avi", 50000}, {"a.avi", 0}, {"c.avi", 7000}}), Saved());
+    // The next file is announced inside the clock's position request: b's answer is not c's position.
+    host.onRequest = [this](const HostRequest& r) {
+        if (r.lParam != 105 || r.wParam != 0 || host.playlist[0] != "b.avi") return;
+        host.playlist = {"c.avi"};
+        store.OnHostNotify(603, 5);
     };
     Run({{"b.avi",
-          0,
+          90000,
           1,
-          {kListPos, kFileName, Status(1), kPause, kListPos, kFileName, Position(0), Jump(5000)}}});
-    EXPECT_EQ(5000, store.CurrentPos());
-    host.onRequest = nullptr;
-    store.Shutdown();
-    EXPECT_EQ(5000, PositionOf("b.avi"));
+          {kListPos, kFileName, Position(90000), kListPos, kFileName, Status(1), kPause, Jump(7000)},
+          kClock,
+          150000}});
+    EXPECT_EQ("c.avi", store.CurrentFile());
+    EXPECT_EQ(7000, store.CurrentPos());
 }
 
 TEST_F(BookmarkStoreTest, AnotherFileBecomingCurrentDuringThePauseDropsTheEarlierJump) {

@@ -58,7 +58,9 @@ HostSession::HostSession(HostOptions options)
     m_player.SetPlaylist(m_options.playlist);
     m_player.SetListener([this](SimPlayer::Change change) {
         if (change == SimPlayer::Change::Entry && m_announceDelayMs > 0) PumpFor(m_announceDelayMs);
+        ++m_notifyDepth;
         m_main.Notify(change);
+        --m_notifyDepth;
     });
     m_video.SetAnimated(m_options.animateVideo);
     m_video.SetOnWheel([this](int notches) { m_player.SetVolume(m_player.Volume() + 16 * notches); });
@@ -161,11 +163,13 @@ void HostSession::DestroyVideoKeepingFullScreen() {
 }
 
 void HostSession::PumpInsideRequest() {
-    // Not nested: a request made from inside the pump answers at once, as the pump is already running.
-    if (m_pumpInRequestsMs <= 0 || m_pumping) return;
-    m_pumping = true;
+    // One pump per notification being sent: a request made from the plug-in's timer inside a pump answers
+    // at once, but one made from a notification sent inside it pumps again (so the plug-in's clock can
+    // run inside what it asks while handling the notification).
+    if (m_pumpInRequestsMs <= 0 || m_pumpDepth > m_notifyDepth) return;
+    ++m_pumpDepth;
     PumpFor(m_pumpInRequestsMs);
-    m_pumping = false;
+    --m_pumpDepth;
 }
 
 bool HostSession::HandleKey(WPARAM key) {

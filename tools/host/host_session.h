@@ -116,7 +116,8 @@ private:
     int m_version = 0x5091;
     int m_announceDelayMs = 0;
     int m_pumpInRequestsMs = 0;
-    bool m_pumping = false;
+    int m_pumpDepth = 0;
+    int m_notifyDepth = 0;
     bool m_noVideoWhilePaused = false;
     bool m_keysToFocusOnly = false;
     bool m_running = false;
