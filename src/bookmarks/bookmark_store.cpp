@@ -102,7 +102,10 @@ std::string CBookmarkStore::CurrentEntryName() {
     std::u16string wide;
     if (!m_host.GetPlaylistFileW(index, wide)) return m_host.GetPlaylistFile(index);
     std::string ansi;
-    if (wide.empty() || m_codePage.ToAnsi(wide, ansi)) return ansi;
+    // A double-byte code page can make an ANSI name longer than a data file holds; the wide key (UTF-8,
+    // with its larger bound) keeps such a name readable once written.
+    if (wide.empty() || (m_codePage.ToAnsi(wide, ansi) && ansi.size() <= data_file::kMaxNameBytes))
+        return ansi;
     return file_name::FromWide(wide);
 }
 
@@ -200,7 +203,8 @@ bool CBookmarkStore::Recall(const std::string& name) {
     m_settleTicks = 0;
     m_jumpPending = false;
     m_lengthMs = -1;
-    const std::size_t found = Find(currentFile);
+    std::size_t found = Find(currentFile);
+    if (found == npos && file_name::IsWide(name)) found = CarryOverLossyName(name);
     const int stamp = NextStamp();
     if (found == npos) {
         Append(BookmarkEntry{currentFile, 0, stamp});
@@ -270,6 +274,20 @@ void CBookmarkStore::MergeUnreadFile() {
         merged.push_back(std::move(e));
     }
     ReplaceEntries(std::move(merged));
+}
+
+// Before wide names were known (1.0.0), a file the ANSI code page lacks was kept under the host's ANSI name,
+// with '?' for what the code page lacks ("C:\??.mkv"). When the wide key misses, that entry is looked for
+// once and carried over to the wide key. Only a name with a '?' in it, which no real file has, is taken.
+std::size_t CBookmarkStore::CarryOverLossyName(const std::string& name) {
+    const std::string lossy = m_host.GetPlaylistFile(m_host.GetListPos());
+    if (lossy.find('?') == std::string::npos) return npos;
+    const std::size_t found = Find(lossy);
+    if (found == npos) return npos;
+    m_byName.erase(lossy);
+    entries[found].fileName = name;
+    m_byName.emplace(name, found);
+    return found;
 }
 
 // True while a position far from a resume's target is still the host's old place: it is not taken.

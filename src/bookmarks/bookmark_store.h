@@ -74,6 +74,7 @@ private:
     void TrackChange(const std::string& name);
     void RefreshPosition();
     bool Settling(int position);
+    std::size_t CarryOverLossyName(const std::string& name);
     // The current playlist entry's name as the store knows files (see file_name.h).
     std::string CurrentEntryName();
     // True while the host's current playlist entry is still the tracked file.

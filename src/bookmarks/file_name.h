@@ -5,6 +5,7 @@
 #include <string>
 
 namespace file_name {
+// The in-band mark that starts a wide name's key.
 constexpr char kWideMark = '\0';
 
 inline bool IsWide(const std::string& name) {

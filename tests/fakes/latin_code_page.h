@@ -2,13 +2,15 @@
 #pragma once
 #include "platform/code_page.h"
 
+// bytesPerChar 2 stands for a double-byte code page's longer ANSI names.
 class LatinCodePage : public CodePage {
 public:
+    int bytesPerChar = 1;
     bool ToAnsi(const std::u16string& wide, std::string& ansi) override {
         ansi.clear();
         for (char16_t c : wide) {
             if (c == 0 || c > 0xFF) return false;
-            ansi += static_cast<char>(c);
+            ansi.append(static_cast<std::size_t>(bytesPerChar), static_cast<char>(c));
         }
         return !wide.empty();
     }

@@ -214,9 +214,22 @@ TEST(BarVisibility, HostFactsDecideWhetherTheBarMayShow) {
          {User(0, 630, 1)},
          true,
          0},
-        {"paused video, host saying none plays", 0x5091, 0, true, {User(0, 630, 1), kStatus, kPos, kLen, kVol},
-         {User(0, 630, 1)}, true, 0},
-        {"video window lost", 0x5091, 2, false, {User(0, 630, 1), User(0, 501, 2)}, {User(0, 630, 1)}, false, 1},
+        {"paused video, host saying none plays",
+         0x5091,
+         0,
+         true,
+         {User(0, 630, 1), kStatus, kPos, kLen, kVol},
+         {User(0, 630, 1)},
+         true,
+         0},
+        {"video window lost",
+         0x5091,
+         2,
+         false,
+         {User(0, 630, 1), User(0, 501, 2)},
+         {User(0, 630, 1)},
+         false,
+         1},
         {"visualisation full screen",
          0x5091,
          0,
@@ -395,6 +408,11 @@ TEST(BarVisibility, CountdownsOutsideClippedAndOnTheBar) {
     VideoRig outside;
     outside.ShowOutside();
     EXPECT_EQ(TicksUntilHidden(outside), 4);
+
+    VideoRig delayed; // the hide delay, in ticks of half a second
+    delayed.settings.hidedelay = 5;
+    delayed.ShowOutside();
+    EXPECT_EQ(TicksUntilHidden(delayed), 10);
 
     VideoRig clipped;
     clipped.settings.clipmouse = 1;

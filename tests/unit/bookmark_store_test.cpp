@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bookmarks/data_file_codec.h"
+#include "bookmarks/file_name.h"
 #include "fake_host.h"
 #include "host/winamp_ipc.h"
 #include "latin_code_page.h"
@@ -297,6 +298,9 @@ TEST_F(BookmarkStoreTest,
          {"a.avi", 120000, 3, {kListPos, kFileName, Position(120000), Status(3)}, kClock, 200000}});
     EXPECT_EQ((Saved_{{"a.avi", 46000}}), Saved());
     EXPECT_EQ(1, files.replaces) << "the paused player's position is not written";
+    // Back 30 s is as much a move as forward.
+    Run({{"a.avi", 16000, 1, {kListPos, kFileName, Position(16000), Status(1)}, kClock, 230000}});
+    EXPECT_EQ((Saved_{{"a.avi", 16000}}), Saved());
 }
 
 TEST_F(BookmarkStoreTest, AFileLeftInItsLastTenSecondsStartsOverOneStoppedBeforeThemKeepsItsPlace) {
@@ -337,6 +341,23 @@ TEST_F(BookmarkStoreTest, TicksWhileAnotherFileIsCurrentRecordNothingForTheTrack
     EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 1200000}}), Saved());
 }
 
+// After the upgrade from 1.0.0 a file the code page lacks is found under the host's lossy ANSI name; and
+// an ANSI name longer than a data file holds is kept under the wide key, so that it reads back.
+TEST_F(BookmarkStoreTest, ALossyAnsiEntryIsCarriedOverAndAnOverlongAnsiNameKeptWide) {
+    WriteDataFile({{"C:\\??.mkv", 61000, 0}});
+    Open();
+    host.playlist = {"C:\\??.mkv"};
+    host.widePlaylist = {u"C:\\\u65E5\u672C.mkv"};
+    store.OnHostNotify(603, 5);
+    EXPECT_EQ(61000, store.CurrentPos());
+    ASSERT_EQ(1u, store.Entries().size());
+    EXPECT_TRUE(file_name::IsWide(store.Entries()[0].fileName));
+    codePage.bytesPerChar = 2;
+    host.widePlaylist = {std::u16string(data_file::kMaxNameBytes / 2 + 1, u'a')};
+    store.OnHostNotify(603, 5);
+    EXPECT_TRUE(file_name::IsWide(store.CurrentFile()));
+}
+
 TEST_F(BookmarkStoreTest, NamesOutsideTheAnsiCodePageAreToldApartAndKeptAsUtf8) {
     const std::u16string one = u"C:\\\u65E5\u672C.mkv", two = u"C:\\\u4E2D\u6587.mkv";
     const std::string oneKey = std::string(1, '\0') + "C:\\\xE6\x97\xA5\xE6\x9C\xAC.mkv";
@@ -349,10 +370,12 @@ TEST_F(BookmarkStoreTest, NamesOutsideTheAnsiCodePageAreToldApartAndKeptAsUtf8) 
         EXPECT_EQ(want, host.log);
     };
     Open();
-    play(one, 0, {kListPos, kFileName});
+    // A wide name seen for the first time is looked for once under the host's ANSI name.
+    const HostRequest kAnsiName = User(0, 211, 0);
+    play(one, 0, {kListPos, kFileName, kListPos, kAnsiName});
     host.position = 125000;
     store.OnClock(1000);
-    play(two, 0, {kListPos, kFileName});
+    play(two, 0, {kListPos, kFileName, kListPos, kAnsiName});
     play(one, 0, {kListPos, kFileName, Status(1), kPause, Jump(125000)});
     play(u"C:\\caf\u00E9.avi", 0, {kListPos, kFileName}); // the ANSI code page holds it
     store.Shutdown();
@@ -496,6 +519,16 @@ TEST_F(BookmarkStoreTest, LockedFileIsMergedOnceItCanBeReadAndNeverOverwrittenBl
     EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 7000}, {"old1.avi", 3000}, {"old2.avi", 2000}}), Saved());
 }
 
+TEST_F(BookmarkStoreTest, ForgetWithAFileUnreadableAtStartLeavesNothingOfItToComeBack) {
+    WriteDataFile({{"old.avi", 2000, 0}});
+    files.locked.insert(kPath);
+    Open();
+    files.locked.clear();
+    store.ForgetAll();
+    Run({{"a.avi", 0, 1, {kListPos, kFileName}}, {"b.avi", 0, 1, {kListPos, kFileName}}});
+    EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 0}}), Saved());
+}
+
 TEST_F(BookmarkStoreTest, ReadOnlyFileIsReadAndKeptWhileTheRunGoesOn) {
     WriteDataFile({{"a.avi", 61000, 0}});
     const auto before = files.files[kPath];
@@ -514,7 +547,6 @@ TEST_F(BookmarkStoreTest, PositionSeenWithNoTrackedFileIsNotRecordedUnderAnEmpty
     settings.bookmark = 0;
     Open();
     Run({{"", 5000, 1, {kListPos, kFileName, Position(5000)}}});
-    settings.bookmark = 1;
     Run({{"a.avi", 0, 1, {kListPos, kFileName}}});
     ASSERT_EQ(1u, store.Entries().size());
     EXPECT_EQ("a.avi", store.Entries()[0].fileName);

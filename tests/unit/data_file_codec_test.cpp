@@ -200,6 +200,21 @@ TEST(DataFileCodec, DamagedCountsAndLengthsYieldOnlyWhatIsThere) {
              .Entry(std::string(4096, 'y'), 3)
              .bytes,
          {"a", std::string(4096, 'y')}},
+        {"a wide name longer than 12,288 bytes of UTF-8",
+         FileBytes{}
+             .Int(31)
+             .Int(3)
+             .Entry("a", 1)
+             .Int(2)
+             .Int(12289)
+             .Raw(std::string(12289, 'x'))
+             .Int(2)
+             .Int(2)
+             .Int(12288)
+             .Raw(std::string(12288, 'y'))
+             .Int(3)
+             .bytes,
+         {"a", std::string(1, '\0') + std::string(12288, 'y')}},
     };
     for (const Case& c : cases) {
         const DecodedDataFile file = DecodeDataFile(c.bytes);
