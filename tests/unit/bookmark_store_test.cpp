@@ -547,6 +547,7 @@ TEST_F(BookmarkStoreTest, PositionSeenWithNoTrackedFileIsNotRecordedUnderAnEmpty
     settings.bookmark = 0;
     Open();
     Run({{"", 5000, 1, {kListPos, kFileName, Position(5000)}}});
+    settings.bookmark = 1;
     Run({{"a.avi", 0, 1, {kListPos, kFileName}}});
     ASSERT_EQ(1u, store.Entries().size());
     EXPECT_EQ("a.avi", store.Entries()[0].fileName);
