@@ -125,9 +125,11 @@ void Step(Rig& rig, FuzzInput& in) {
         break;
     }
     case 3: {
-        MOUSEHOOKSTRUCT mouse{};
+        // The extended structure, as the hook gets it: a wheel message carries its delta there.
+        MOUSEHOOKSTRUCTEX mouse{};
         mouse.pt = POINT{in.Int() % 1000, in.Int() % 1000};
-        const UINT message = kMouseMessages[in.Byte() % 5];
+        mouse.mouseData = static_cast<DWORD>(in.Int());
+        const UINT message = in.Byte() % 6 == 5 ? WM_MOUSEWHEEL : kMouseMessages[in.Byte() % 5];
         ObserveMouse(rig.bar, 0, message, reinterpret_cast<LPARAM>(&mouse));
         if (rig.host.lastFullScreen != 1) Require(!rig.windows.IsWindowVisible(rig.windows.bar()));
         break;

@@ -14,7 +14,8 @@ constexpr int kMaxVolume = 255;
 constexpr UINT kRepaintNow = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
 constexpr int kWheelSeekMs = 10000;
 constexpr int kWheelVolumeStep = (kMaxVolume + 1) / 20; // about 5% of the range
-constexpr int kTipWidth = 64, kTipHeight = 18, kTipGap = 2;
+// At 96 DPI: the tip's least size, its gap above the bar and its text's margin on each side.
+constexpr int kTipWidth = 64, kTipHeight = 18, kTipGap = 2, kTipMargin = 4;
 constexpr UINT kTipShowFlags = SWP_NOACTIVATE | SWP_SHOWWINDOW;
 constexpr UINT kTipHideFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW;
 } // namespace
@@ -158,9 +159,15 @@ void CDlgButtons::TrackTip(POINT pt) {
     const std::string text = ClockText(SeekTarget(static_cast<unsigned>(permille), m_nLength).value_or(0),
                                        IsOn(m_settings.showhours));
     m_windows.SetWindowTextA(m_tipTime, text.c_str());
+    // Sized from its text, and kept on the bar's monitor, which the bar spans.
+    const SIZE extent = m_windows.GetTextExtent(m_tipTime, text.c_str());
+    const int width = std::max(Scaled(kTipWidth), static_cast<int>(extent.cx) + 2 * Scaled(kTipMargin));
+    const int height = std::max(Scaled(kTipHeight), static_cast<int>(extent.cy) + Scaled(kTipMargin));
     const RECT bar = BarRect();
-    m_windows.SetWindowPos(m_tipTime, HWND_TOPMOST, pt.x - kTipWidth / 2, bar.top - kTipHeight - kTipGap,
-                           kTipWidth, kTipHeight, kTipShowFlags);
+    const int x = std::max(static_cast<int>(bar.left),
+                           std::min(static_cast<int>(pt.x) - width / 2, static_cast<int>(bar.right) - width));
+    m_windows.SetWindowPos(m_tipTime, HWND_TOPMOST, x, bar.top - height - Scaled(kTipGap), width, height,
+                           kTipShowFlags);
 }
 
 void CDlgButtons::HideTip() {

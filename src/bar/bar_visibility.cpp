@@ -110,6 +110,8 @@ void CDlgButtons::ShowIfHidden(bool byMouse) {
         return;
     }
     PlaceOnMonitorOf(video);
+    // A host that is per-monitor aware: a monitor of another scale than the last show's.
+    if (m_windows.GetDpiForWindow(m_hWnd) != m_nDpi) SetUpClockFont();
     const HWND top = m_windows.GetForegroundWindow();
     if (top != m_hWnd) {
         m_hKeyboardTop = top;

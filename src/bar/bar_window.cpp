@@ -83,9 +83,18 @@ void CDlgButtons::SetUpSliders() {
     m_sliderSeek.SetRange(0, 1000, false);
 }
 
+// 40 pixels at 96 DPI, in proportion at the bar's scale; made again when the bar shows at another scale.
 void CDlgButtons::SetUpClockFont() {
-    m_pFontTime = OwnedFont(m_windows, m_windows.CreateFontA(kClockFontHeight, 0, 0, 0, FW_BOLD, FALSE, FALSE,
-                                                             FALSE, 0, 0, 0, 0, kSwissDefaultPitch, "Arial"));
+    m_nDpi = m_windows.GetDpiForWindow(m_hWnd);
+    OwnedFont font(m_windows, m_windows.CreateFontA(Scaled(kClockFontHeight), 0, 0, 0, FW_BOLD, FALSE, FALSE,
+                                                    FALSE, 0, 0, 0, 0, kSwissDefaultPitch, "Arial"));
     const LPARAM redraw = TRUE;
-    m_windows.SendMessageA(m_staticTime, WM_SETFONT, reinterpret_cast<WPARAM>(m_pFontTime.Get()), redraw);
+    m_windows.SendMessageA(m_staticTime, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), redraw);
+    // The previous font goes only now that the clock no longer uses it.
+    m_pFontTime = std::move(font);
+}
+
+int CDlgButtons::Scaled(int pixels) const {
+    const int dpi = m_nDpi > 0 ? m_nDpi : kBaseDpi;
+    return (pixels * dpi + kBaseDpi / 2) / kBaseDpi;
 }

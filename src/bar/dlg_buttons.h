@@ -57,6 +57,8 @@ private:
     void StretchChildren(float factor);
     void SetUpSliders();
     void SetUpClockFont();
+    // pixels at 96 DPI, at the bar's DPI.
+    int Scaled(int pixels) const;
     void OnDestroy();
 
     // Message routing.
@@ -132,6 +134,9 @@ private:
     // Wheel movement below one notch, kept for the next message.
     int m_nWheelRest = 0;
     HWND m_tipTime = nullptr;
+    static constexpr int kBaseDpi = 96;
+    // The DPI the clock's font was made for.
+    int m_nDpi = kBaseDpi;
     // Where the keyboard was when the bar last showed: the foreground window and this thread's focus.
     HWND m_hKeyboardTop = nullptr;
     HWND m_hKeyboardFocus = nullptr;

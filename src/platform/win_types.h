@@ -49,6 +49,9 @@ struct RECT {
 struct POINT {
     LONG x, y;
 };
+struct SIZE {
+    LONG cx, cy;
+};
 struct NMHDR {
     HWND hwndFrom;
     UINT_PTR idFrom;

@@ -58,6 +58,11 @@ public:
     virtual BOOL GetClipCursor(RECT* rect) = 0;
     virtual BOOL ClipCursor(const RECT* rect) = 0;
     virtual int GetSystemMetrics(int index) = 0;
+    // The dots per inch hwnd is drawn at: its own where the system knows per-window scales, else the
+    // screen's (96 is 100%).
+    virtual int GetDpiForWindow(HWND hwnd) = 0;
+    // The size of text in hwnd's own font; {0, 0} when it cannot be measured.
+    virtual SIZE GetTextExtent(HWND hwnd, const char* text) = 0;
     // The rectangle of the monitor that holds the most of hwnd (the nearest one when none does); true
     // when that monitor is the primary one.
     virtual bool GetMonitorRect(HWND hwnd, RECT* monitor) = 0;

@@ -468,6 +468,21 @@ TEST(BarButtons, RestoreClosesTheVideoWindowAndExitQuitsTheHost) {
 }
 
 // Run with two monitors side by side (./dev test runs these under a nested X server with Xinerama).
+// Off the bar onto the next monitor's bare desktop: no message of the host's thread follows the pointer.
+TEST(TwoMonitors, LeavingAcrossTheBarOntoTheNextMonitorHidesTheBarAndItsTip) {
+    ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2) << "these cases need two monitors";
+    RECT second;
+    ASSERT_TRUE(MonitorRect(1, &second));
+    TestHost host;
+    StartVideo(host);
+    const RECT seek = probe::WindowRect(host.BarControl(2013));
+    ASSERT_TRUE(ShowWithMove(host, seek.left + 40, (seek.top + seek.bottom) / 2));
+    ASSERT_TRUE(host.WaitFor([&] { return host.TimeTip() != nullptr; }));
+    mouse::MoveTo(second.left + 200, second.top + 200);
+    EXPECT_TRUE(host.WaitFor([&] { return !host.BarVisible() && host.TimeTip() == nullptr; }, 4000))
+        << host.Describe();
+}
+
 TEST(TwoMonitors, TheBarStandsOnTheVideosMonitorAndTheClipKeepsTheCursorThere) {
     ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2) << "these cases need two monitors";
     RECT second;

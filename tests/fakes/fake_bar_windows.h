@@ -3,6 +3,7 @@
 // clip; a message box hook; and a log of the calls a test compares.
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -54,6 +55,18 @@ public:
     POINT cursor{0, 0};
     bool cursorKnown = false;
     HWND foreground = nullptr, focus = nullptr;
+    int dpi = 96; // of every window
+    // Made hidden, as without WS_VISIBLE (the bar's time tip).
+    HWND CreateWindowExA(DWORD, const char* className, DWORD, HWND) override {
+        const HWND made = AddTopLevel(className);
+        W(made).visible = false;
+        return made;
+    }
+    int GetDpiForWindow(HWND) override { return dpi; }
+    // Text 7 pixels a character and 13 high, at 96 DPI.
+    SIZE GetTextExtent(HWND, const char* text) override {
+        return SIZE{static_cast<LONG>(std::strlen(text)) * 7 * dpi / 96, 13 * dpi / 96};
+    }
 
     std::vector<std::string> calls; // SetWindowPos, SetTimer, KillTimer, MessageBox, ClipCursor, WM_CLOSE
     std::vector<FontRequest> fonts;

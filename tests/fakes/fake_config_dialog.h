@@ -12,7 +12,7 @@
 struct DialogCall {
     std::string what; // "check", "getcheck", "settext", "gettext", "setsel", "setrange", "focus", "front",
                       // "msgbox", "end"
-    int id; // control id; 0 for the dialog itself
+    int id;           // control id; 0 for the dialog itself
     long long wParam;
     long long lParam;
     std::string text;

@@ -51,6 +51,8 @@ public:
     }
     BOOL ClipCursor(const RECT*) override { return FALSE; }
     int GetSystemMetrics(int) override { return 0; }
+    int GetDpiForWindow(HWND) override { return 96; }
+    SIZE GetTextExtent(HWND, const char*) override { return SIZE{0, 0}; }
     bool GetMonitorRect(HWND, RECT* monitor) override {
         *monitor = RECT{0, 0, 0, 0};
         return true;

@@ -153,3 +153,24 @@ TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {
 }
 
 } // namespace
+
+// 200%: the clock's font and the time tip in proportion; a show at another scale makes the font again.
+TEST(BarWindow, TheClockFontAndTheTipFollowTheBarsScale) {
+    BarRig rig;
+    rig.windows.dpi = 192;
+    rig.windows.AddTopLevel("Winamp Video");
+    rig.Create();
+    EXPECT_EQ(rig.windows.fonts.back().height, 80);
+    rig.windows.dpi = 144; // shown on a monitor of another scale
+    rig.Mouse(WM_LBUTTONDOWN, 400, 100);
+    ASSERT_TRUE(rig.Visible());
+    EXPECT_EQ(rig.windows.fonts.back().height, 60);
+    EXPECT_EQ(rig.windows.deleted.size(), 1u) << "the 80-pixel font, once the clock has the new one";
+    const RECT bar = rig.windows.ScreenRect(rig.windows.bar());
+    const RECT seek = rig.windows.ScreenRect(rig.windows.Item(IDC_SEEK));
+    rig.Mouse(WM_MOUSEMOVE, seek.left + 1, (seek.top + seek.bottom) / 2);
+    const RECT tip = rig.windows.ScreenRect(rig.bar.TimeTip());
+    EXPECT_EQ(tip.left, bar.left) << "kept on the monitor at its left edge";
+    EXPECT_EQ(tip.bottom - tip.top, 27) << "18 pixels at 96 DPI";
+    EXPECT_EQ(tip.bottom, bar.top - 3);
+}

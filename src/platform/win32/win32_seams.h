@@ -100,6 +100,8 @@ public:
     BOOL GetClipCursor(RECT* rect) override { return ::GetClipCursor(rect); }
     BOOL ClipCursor(const RECT* rect) override { return ::ClipCursor(rect); }
     int GetSystemMetrics(int index) override { return ::GetSystemMetrics(index); }
+    int GetDpiForWindow(HWND hwnd) override;
+    SIZE GetTextExtent(HWND hwnd, const char* text) override;
     bool GetMonitorRect(HWND hwnd, RECT* monitor) override {
         MONITORINFO info = {sizeof info, {}, {}, 0};
         ::GetMonitorInfoA(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info);

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_seams.h"
 
+#include <cstring>
+
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 HINSTANCE ThisModule() {
@@ -49,4 +51,31 @@ HWND Win32WindowSystem::CreateDialogFromTemplate(int templateId, HWND parent, Di
 INT_PTR Win32WindowSystem::RunModalDialog(int templateId, HWND parent, DialogHandler* handler) {
     return ::DialogBoxParamA(ThisModule(), MAKEINTRESOURCEA(templateId), parent, DialogProc,
                              reinterpret_cast<LPARAM>(handler));
+}
+
+int Win32WindowSystem::GetDpiForWindow(HWND hwnd) {
+    // Windows 10 1607 and later; looked up, so that older systems still load the plug-in.
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto perWindow = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    if (perWindow != nullptr) {
+        const UINT dpi = perWindow(hwnd);
+        if (dpi != 0) return static_cast<int>(dpi);
+    }
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen != nullptr ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen != nullptr) ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+SIZE Win32WindowSystem::GetTextExtent(HWND hwnd, const char* text) {
+    SIZE size{0, 0};
+    HDC dc = ::GetDC(hwnd);
+    if (dc == nullptr) return size;
+    const HGDIOBJ font = reinterpret_cast<HGDIOBJ>(::SendMessageA(hwnd, WM_GETFONT, 0, 0));
+    const HGDIOBJ old = font != nullptr ? ::SelectObject(dc, font) : nullptr;
+    if (!::GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size)) size = SIZE{0, 0};
+    if (old != nullptr) ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd, dc);
+    return size;
 }
