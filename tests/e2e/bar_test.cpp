@@ -100,6 +100,50 @@ TEST(Bar, ExistsHiddenAlongTheBottomOfTheFullScreenAreaWithStretchedChildren) {
     }
 }
 
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// The text height of a window's own font, and the extent of its text in it.
+SIZE TextIn(HWND window, TEXTMETRICA* metrics) {
+    char text[64] = "";
+    ::GetWindowTextA(window, text, sizeof text);
+    HDC dc = ::GetDC(window);
+    const HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(window, WM_GETFONT, 0, 0)));
+    SIZE size{0, 0};
+    ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    ::GetTextMetricsA(dc, metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(window, dc);
+    return size;
+}
+
+// At the scale of the run: 96 DPI, and 192 in the run at 200%.
+TEST(Bar, WholeOnItsMonitorWithItsClockAndTipLegibleAtThisScale) {
+    TestHost host;
+    StartVideo(host);
+    const RECT seek = probe::WindowRect(host.BarControl(2013));
+    ASSERT_TRUE(ShowWithMove(host, seek.left + 60, (seek.top + seek.bottom) / 2));
+    ASSERT_TRUE(host.WaitFor([&] { return host.TimeTip() != nullptr; }));
+    RECT monitor;
+    ASSERT_TRUE(MonitorRect(0, &monitor));
+    EXPECT_TRUE(Inside(host.BarRect(), monitor)) << host.Describe();
+    for (HWND c = ::GetWindow(host.Bar(), GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT))
+        EXPECT_TRUE(Inside(probe::WindowRect(c), monitor)) << "control " << ::GetDlgCtrlID(c);
+    TEXTMETRICA metrics{};
+    RECT client;
+    TextIn(host.BarControl(2003), &metrics);
+    ::GetClientRect(host.BarControl(2003), &client);
+    EXPECT_GE(metrics.tmHeight * 10, client.bottom * 6) << "the clock's text against its box";
+    const SIZE tipText = TextIn(host.TimeTip(), &metrics);
+    ::GetClientRect(host.TimeTip(), &client);
+    EXPECT_TRUE(tipText.cx <= client.right && tipText.cy <= client.bottom)
+        << probe::Text(host.TimeTip()) << " needs " << tipText.cx << "x" << tipText.cy << " in "
+        << client.right << "x" << client.bottom;
+}
+
 TEST(Bar, ButtonsSendExactlyTheirRequests) {
     TestHost host(Manual());
     host.Player().Play();

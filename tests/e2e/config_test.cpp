@@ -129,6 +129,35 @@ std::string Shown(HWND dialog) {
     return out + " " + EditText(dialog);
 }
 
+// The texts of the dialog's labels, boxes and buttons that do not fit their control at this scale, with
+// the pixels they need and have: a check box's text starts after its box, a button's inside its edges.
+std::string ClippedTexts(HWND dialog) {
+    std::string out;
+    for (HWND c = ::GetWindow(dialog, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        char text[128] = "", cls[32] = "";
+        ::GetWindowTextA(c, text, sizeof text);
+        ::GetClassNameA(c, cls, sizeof cls);
+        if (text[0] == '\0' || (lstrcmpiA(cls, "Static") != 0 && lstrcmpiA(cls, "Button") != 0)) continue;
+        RECT client;
+        ::GetClientRect(c, &client);
+        const LONG_PTR kind = ::GetWindowLongPtrA(c, GWL_STYLE) & 0xF;
+        int room = client.right;
+        if (lstrcmpiA(cls, "Button") == 0)
+            room -= kind == BS_AUTOCHECKBOX ? ::GetSystemMetrics(SM_CXMENUCHECK) + 4 : 4;
+        HDC dc = ::GetDC(c);
+        const HGDIOBJ old =
+            ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(c, WM_GETFONT, 0, 0)));
+        SIZE size{0, 0};
+        ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(c, dc);
+        if (size.cx > room)
+            out += std::string("\"") + text + "\" needs " + std::to_string(size.cx) + " of " +
+                   std::to_string(room) + "; ";
+    }
+    return out;
+}
+
 // The keys as the INI file holds them, "-" for a missing one.
 std::string IniKeys(const TestHost& host) {
     std::string out;
@@ -189,8 +218,10 @@ TEST(ConfigDialog, OpensOverTheBarWithTheDefaultsAndTheArrowRange) {
     int low = -1, high = -1;
     bool barDisabled = false;
     int afterHideDelay = 0;
+    std::string clipped;
     FindDialog(script);
     script.Then("read the dialog", [&] {
+        clipped = ClippedTexts(script.dialog);
         owner = ::GetWindow(script.dialog, GW_OWNER);
         barDisabled = !::IsWindowEnabled(host.Bar());
         shown = Shown(script.dialog);
@@ -213,6 +244,8 @@ TEST(ConfigDialog, OpensOverTheBarWithTheDefaultsAndTheArrowRange) {
     EXPECT_EQ(300, high);
     EXPECT_EQ(IDC_CFG_FORGET, afterHideDelay) << "Tab goes down the dialog: the hide delay, then Forget";
     EXPECT_EQ(iniBefore, IniBytes(host));
+    EXPECT_EQ("", clipped) << "every text whole at " << ::GetDeviceCaps(::GetDC(nullptr), LOGPIXELSY)
+                           << " DPI";
 }
 
 TEST(ConfigDialog, OkUnchangedRewritesAllSixKeysWithTheirValues) {
