@@ -56,7 +56,9 @@ INT_PTR Win32WindowSystem::RunModalDialog(int templateId, HWND parent, DialogHan
 int Win32WindowSystem::GetDpiForWindow(HWND hwnd) {
     // Windows 10 1607 and later; looked up, so that older systems still load the plug-in.
     using DpiForWindow = UINT(WINAPI*)(HWND);
-    static const auto perWindow = reinterpret_cast<DpiForWindow>(
+    // Asked each time (a show, the bar's creation): a function-local static would bring in the runtime's
+    // guarded initialisation.
+    const auto perWindow = reinterpret_cast<DpiForWindow>(
         reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
     if (perWindow != nullptr) {
         const UINT dpi = perWindow(hwnd);
