@@ -105,21 +105,6 @@ bool Inside(const RECT& inner, const RECT& outer) {
            inner.bottom <= outer.bottom;
 }
 
-// The text height of a window's own font, and the extent of its text in it.
-SIZE TextIn(HWND window, TEXTMETRICA* metrics) {
-    char text[64] = "";
-    ::GetWindowTextA(window, text, sizeof text);
-    HDC dc = ::GetDC(window);
-    const HGDIOBJ old =
-        ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(window, WM_GETFONT, 0, 0)));
-    SIZE size{0, 0};
-    ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-    ::GetTextMetricsA(dc, metrics);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(window, dc);
-    return size;
-}
-
 // At the scale of the run: 96 DPI, and 192 in the run at 200%.
 TEST(Bar, WholeOnItsMonitorWithItsClockAndTipLegibleAtThisScale) {
     TestHost host;
@@ -132,12 +117,12 @@ TEST(Bar, WholeOnItsMonitorWithItsClockAndTipLegibleAtThisScale) {
     EXPECT_TRUE(Inside(host.BarRect(), monitor)) << host.Describe();
     for (HWND c = ::GetWindow(host.Bar(), GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT))
         EXPECT_TRUE(Inside(probe::WindowRect(c), monitor)) << "control " << ::GetDlgCtrlID(c);
-    TEXTMETRICA metrics{};
+    int clockText = 0;
     RECT client;
-    TextIn(host.BarControl(2003), &metrics);
+    probe::TextExtent(host.BarControl(2003), &clockText);
     ::GetClientRect(host.BarControl(2003), &client);
-    EXPECT_GE(metrics.tmHeight * 10, client.bottom * 6) << "the clock's text against its box";
-    const SIZE tipText = TextIn(host.TimeTip(), &metrics);
+    EXPECT_GE(clockText * 10, client.bottom * 6) << "the clock's text against its box";
+    const SIZE tipText = probe::TextExtent(host.TimeTip());
     ::GetClientRect(host.TimeTip(), &client);
     EXPECT_TRUE(tipText.cx <= client.right && tipText.cy <= client.bottom)
         << probe::Text(host.TimeTip()) << " needs " << tipText.cx << "x" << tipText.cy << " in "

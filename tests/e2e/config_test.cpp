@@ -134,26 +134,19 @@ std::string Shown(HWND dialog) {
 std::string ClippedTexts(HWND dialog) {
     std::string out;
     for (HWND c = ::GetWindow(dialog, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        char text[128] = "", cls[32] = "";
-        ::GetWindowTextA(c, text, sizeof text);
+        const std::string text = probe::Text(c);
+        char cls[32] = "";
         ::GetClassNameA(c, cls, sizeof cls);
-        if (text[0] == '\0' || (lstrcmpiA(cls, "Static") != 0 && lstrcmpiA(cls, "Button") != 0)) continue;
+        if (text.empty() || (lstrcmpiA(cls, "Static") != 0 && lstrcmpiA(cls, "Button") != 0)) continue;
         RECT client;
         ::GetClientRect(c, &client);
         const LONG_PTR kind = ::GetWindowLongPtrA(c, GWL_STYLE) & 0xF;
         int room = client.right;
         if (lstrcmpiA(cls, "Button") == 0)
             room -= kind == BS_AUTOCHECKBOX ? ::GetSystemMetrics(SM_CXMENUCHECK) + 4 : 4;
-        HDC dc = ::GetDC(c);
-        const HGDIOBJ old =
-            ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(c, WM_GETFONT, 0, 0)));
-        SIZE size{0, 0};
-        ::GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(c, dc);
+        const SIZE size = probe::TextExtent(c);
         if (size.cx > room)
-            out += std::string("\"") + text + "\" needs " + std::to_string(size.cx) + " of " +
-                   std::to_string(room) + "; ";
+            out += "\"" + text + "\" needs " + std::to_string(size.cx) + " of " + std::to_string(room) + "; ";
     }
     return out;
 }

@@ -49,6 +49,20 @@ std::string Text(HWND hwnd) {
     return text;
 }
 
+SIZE TextExtent(HWND hwnd, int* textHeight) {
+    const std::string text = Text(hwnd);
+    SIZE size{0, 0};
+    HDC dc = ::GetDC(hwnd);
+    if (dc == nullptr) return size;
+    const HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)));
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    TEXTMETRICA metrics{};
+    if (textHeight != nullptr && ::GetTextMetricsA(dc, &metrics)) *textHeight = metrics.tmHeight;
+    ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd, dc);
+    return size;
+}
+
 RECT WindowRect(HWND hwnd) {
     RECT rc = {};
     if (hwnd) ::GetWindowRect(hwnd, &rc);

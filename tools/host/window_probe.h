@@ -12,6 +12,8 @@ HWND FindWindowByTitle(const std::string& title, bool visibleOnly = true);
 
 std::string Text(HWND hwnd);
 RECT WindowRect(HWND hwnd);
+// The extent of a window's text in its own font; the font's height in *textHeight when asked.
+SIZE TextExtent(HWND hwnd, int* textHeight = nullptr);
 
 struct Slider {
     bool exists = false;
