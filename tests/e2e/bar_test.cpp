@@ -418,6 +418,12 @@ TEST(BarKeys, SpaceReachesTheVideoWhileTheBarShowsAfterAClickOnItAndAfterItHides
     ASSERT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 4000));
     EXPECT_TRUE(pressSpaceFor(SimPlayer::kPlaying)) << "after the bar hid\n" << host.Describe();
     EXPECT_EQ(::GetForegroundWindow(), host.VideoWindow());
+    // Resting on the bar, the person leaves full screen by the player's key: no mouse message follows.
+    const RECT bar = host.BarRect();
+    ASSERT_TRUE(ShowWithMove(host, kVideoX, (bar.top + bar.bottom) / 2));
+    ASSERT_TRUE(PressKeys({VK_ESCAPE}));
+    ASSERT_TRUE(host.WaitFor([&] { return !host.Session().ReportsFullScreen(); }, 2000));
+    EXPECT_TRUE(host.WaitFor([&] { return !host.BarVisible(); }, 1500)) << "the bar outlives full screen";
 }
 
 TEST(BarMouse, PausedVideoBringsUpTheBarOnAHostThatThenSaysNoVideoPlays) {

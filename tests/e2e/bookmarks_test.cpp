@@ -131,10 +131,12 @@ TEST(Bookmarks, AResumeOverFullScreenVideoBringsTheBarUpForItsTimeWithoutTakingT
     host.Player().SetListPos(1); // b.avi first, so that a.avi is resumed paused
     host.Player().Play();
     host.SetFullScreen(true);
+    ::SetForegroundWindow(host.VideoWindow());
     host.Pump();
     ASSERT_FALSE(host.BarVisible());
     host.Player().SetListPos(0);
     ASSERT_TRUE(host.WaitFor([&] { return host.BarVisible(); }, 2000)) << "the bar comes up by itself";
+    EXPECT_EQ(::GetForegroundWindow(), host.VideoWindow()) << "the keyboard stays with the video";
     EXPECT_EQ(host.ClockText(), "0:01:01") << "at the resumed position";
     EXPECT_EQ(3, host.Player().Status());
     RECT clip;
