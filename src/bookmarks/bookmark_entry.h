@@ -4,7 +4,8 @@
 #include <string>
 
 struct BookmarkEntry {
-    std::string fileName; // exact bytes, compared case-sensitively; a wide name starts with file_name::kWideMark
-    int position;         // ms
-    int stamp;            // higher means more recently used; never stored in the data file
+    std::string
+        fileName; // exact bytes, compared case-sensitively; a wide name starts with file_name::kWideMark
+    int position; // ms
+    int stamp;    // higher means more recently used; never stored in the data file
 };

@@ -20,6 +20,9 @@ constexpr UINT kClockMs = 1000;
 constexpr int kWriteEveryMs = 30000;
 // A file left this close to its end has been watched: it is forgotten and starts over next time.
 constexpr int kEndMs = 10000;
+// The list in memory keeps this many of the most recently used files: only 30 are ever written, and a
+// host left running for weeks on a shuffled library would otherwise grow by every file it played.
+constexpr std::size_t kMaxRemembered = 1000;
 // After a resume's jump the host may report the old place for a while: for up to this many ticks a
 // position far from the jump's target is taken for the old place, not for a move of the person's.
 constexpr int kSettleTicks = 5;
@@ -274,6 +277,8 @@ void CBookmarkStore::MergeUnreadFile() {
         merged.push_back(std::move(e));
     }
     ReplaceEntries(std::move(merged));
+    while (entries.size() > kMaxRemembered)
+        DropLeastRecent();
 }
 
 // Before wide names were known (1.0.0), a file the ANSI code page lacks was kept under the host's ANSI name,
@@ -321,6 +326,25 @@ void CBookmarkStore::Append(BookmarkEntry entry) {
     const BookmarkEntry& added = entries.back();
     m_byName.emplace(added.fileName, index);
     m_byRecency.emplace(added.stamp, index);
+    while (entries.size() > kMaxRemembered)
+        DropLeastRecent();
+}
+
+// The last entry takes the dropped one's place, so that no other index moves.
+void CBookmarkStore::DropLeastRecent() {
+    const std::size_t gone = m_byRecency.begin()->second, last = entries.size() - 1;
+    m_byRecency.erase(m_byRecency.begin());
+    const auto named = m_byName.find(entries[gone].fileName);
+    if (named != m_byName.end() && named->second == gone) m_byName.erase(named);
+    if (gone != last) {
+        BookmarkEntry& moved = entries[last];
+        m_byRecency.erase({moved.stamp, last});
+        m_byRecency.emplace(moved.stamp, gone);
+        const auto it = m_byName.find(moved.fileName);
+        if (it != m_byName.end() && it->second == last) it->second = gone;
+        entries[gone] = std::move(moved);
+    }
+    entries.pop_back();
 }
 
 void CBookmarkStore::Restamp(std::size_t index, int stamp) {

@@ -65,7 +65,8 @@ public:
     int CurrentPos() const { return currentPos; }
     int UseCounter() const { return useCounter; }
     const std::string& DataFilePath() const { return dataFilePath; }
-    // In order of insertion (the loaded file first, in its order).
+    // In order of insertion (the loaded file first, in its order), at most the 1,000 most recently used;
+    // when one is dropped the last entry takes its place.
     const std::vector<BookmarkEntry>& Entries() const { return entries; }
 
 private:
@@ -84,6 +85,7 @@ private:
     // The index of the first entry named name, or npos.
     std::size_t Find(const std::string& name) const;
     void Append(BookmarkEntry entry);
+    void DropLeastRecent();
     void Restamp(std::size_t index, int stamp);
     void ReplaceEntries(std::vector<BookmarkEntry> loaded);
     void MergeUnreadFile();

@@ -406,9 +406,9 @@ TEST_F(BookmarkStoreTest, ShutdownWithoutOpenTouchesNoFileAndAsksNothing) {
     EXPECT_TRUE(host.log.empty());
 }
 
-TEST_F(BookmarkStoreTest, FileKeepsTheThirtyMostRecentOfALongerRun) {
+TEST_F(BookmarkStoreTest, FileKeepsTheThirtyMostRecentAndMemoryTheThousandMostRecentOfALongerRun) {
     Open();
-    for (int i = 0; i < 45; ++i) {
+    for (int i = 0; i < 1005; ++i) {
         host.playlist = {"f" + std::to_string(i)};
         host.position = i * 100;
         store.OnHostNotify(603, 2);
@@ -418,8 +418,12 @@ TEST_F(BookmarkStoreTest, FileKeepsTheThirtyMostRecentOfALongerRun) {
     const auto saved = Saved();
     ASSERT_EQ(30u, saved.size());
     for (int k = 0; k < 30; ++k)
-        EXPECT_EQ(("f" + std::to_string(44 - k)), saved[std::size_t(k)].first);
-    EXPECT_EQ(45u, store.Entries().size()) << "the list in memory is not cut";
+        EXPECT_EQ(("f" + std::to_string(1004 - k)), saved[std::size_t(k)].first);
+    EXPECT_EQ(1000u, store.Entries().size());
+    EXPECT_EQ(500, PositionOf("f5")) << "the least recent kept";
+    EXPECT_EQ(100400, PositionOf("f1004"));
+    for (const BookmarkEntry& e : store.Entries())
+        EXPECT_NE(e.fileName, "f4") << "the five least recent dropped";
 }
 
 TEST_F(BookmarkStoreTest, FirstOfTwoLoadedEntriesWithTheSameNameWins) {
