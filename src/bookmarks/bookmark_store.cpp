@@ -141,8 +141,7 @@ void CBookmarkStore::TrackChange(const std::string& name) {
         if (track == m_track) {
             currentPos = resumeAt;
             m_host.JumpTo(resumeAt);
-            m_jumpPending = false;
-            m_settleTicks = kSettleTicks;
+            m_jumpPending = false; // the recall's settling now counts its ticks
             if (m_resumeListener) m_resumeListener->OnResumed();
         }
     }
