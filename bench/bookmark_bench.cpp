@@ -7,6 +7,7 @@
 #include "bookmarks/bookmark_store.h"
 #include "fake_host.h"
 #include "host/winamp_ipc.h"
+#include "inline_background.h"
 #include "latin_code_page.h"
 #include "memory_file_store.h"
 #include "null_window_system.h"
@@ -19,9 +20,10 @@ struct Run {
     CWinampIPC ipc{host};
     Settings settings;
     MemoryFileStore files;
+    InlineBackground background{files};
     NullWindowSystem windows;
     LatinCodePage codePage;
-    CBookmarkStore store{ipc, settings, files, windows, codePage, nullptr};
+    CBookmarkStore store{ipc, settings, files, background, windows, codePage, nullptr};
 
     void Notify(int listPos, int position) {
         host.listPos = listPos;

@@ -19,6 +19,7 @@
 #include "host/taps.h"
 #include "host/winamp_ipc.h"
 #include "latin_code_page.h"
+#include "inline_background.h"
 #include "memory_file_store.h"
 #include "memory_profile_store.h"
 #include "resources/resource_ids.h"
@@ -100,10 +101,11 @@ struct Rig {
     Settings settings;
     CheckedWindows windows;
     MemoryFileStore files;
+    InlineBackground background{files};
     MemoryProfileStore profile;
     LatinCodePage codePage;
     CDlgButtons bar{ipc, settings, windows, profile};
-    CBookmarkStore store{ipc, settings, files, windows, codePage, nullptr};
+    CBookmarkStore store{ipc, settings, files, background, windows, codePage, nullptr};
     HWND video = nullptr;
     const RECT userClip{0, 0, 800, 600};
 };

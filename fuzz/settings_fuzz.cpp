@@ -11,6 +11,7 @@
 #include "fake_config_dialog.h"
 #include "fuzz_input.h"
 #include "latin_code_page.h"
+#include "inline_background.h"
 #include "memory_file_store.h"
 #include "memory_profile_store.h"
 #include "null_window_system.h"
@@ -38,9 +39,10 @@ void ExerciseTheStore(const Settings& loaded) {
     FakeHost host;
     CWinampIPC ipc{host};
     MemoryFileStore files;
+    InlineBackground background{files};
     NullWindowSystem windows;
     LatinCodePage codePage;
-    CBookmarkStore store{ipc, loaded, files, windows, codePage, nullptr};
+    CBookmarkStore store{ipc, loaded, files, background, windows, codePage, nullptr};
     store.Open();
     DWORD now = 0;
     for (const char* name : {"a.avi", "b.avi", "a.avi"}) {

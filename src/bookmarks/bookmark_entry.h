@@ -3,9 +3,12 @@
 #pragma once
 #include <string>
 
+#include "platform/file_identity.h"
+
 struct BookmarkEntry {
     std::string
         fileName; // exact bytes, compared case-sensitively; a wide name starts with file_name::kWideMark
     int position; // ms
     int stamp;    // higher means more recently used; never stored in the data file
+    FileIdentity identity = {}; // unknown until the file has been read once
 };

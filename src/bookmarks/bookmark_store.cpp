@@ -1,5 +1,7 @@
 #include "bookmarks/bookmark_store.h"
 
+#include <algorithm>
+
 #include "bookmarks/data_file_codec.h"
 #include "bookmarks/file_name.h"
 #include "host/winamp_ipc.h"
@@ -26,12 +28,18 @@ constexpr std::size_t kMaxRemembered = 1000;
 // After a resume's jump the host may report the old place for a while: for up to this many ticks a
 // position far from the jump's target is taken for the old place, not for a move of the person's.
 constexpr int kSettleTicks = 5;
+// While a file's identity is read, the store looks this often whether it has come.
+constexpr UINT kPickUpMs = 100;
+// An identity that comes when the new file has played further than this resumes nothing: the person has
+// started watching it from the start.
+constexpr int kLateMs = 5000;
 } // namespace
 
 CBookmarkStore::CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files,
-                               WindowSystem& windows, CodePage& codePage, TIMERPROC clock)
-    : m_host(host), m_settings(settings), m_files(files), m_windows(windows), m_codePage(codePage),
-      m_clockProc(clock) {}
+                               Background& background, WindowSystem& windows, CodePage& codePage,
+                               TIMERPROC clock)
+    : m_host(host), m_settings(settings), m_files(files), m_background(background), m_windows(windows),
+      m_codePage(codePage), m_clockProc(clock) {}
 
 void CBookmarkStore::Open() {
     // A run after a quit in the same loaded module starts as fresh as the first.
@@ -39,9 +47,10 @@ void CBookmarkStore::Open() {
     currentPos = -1;
     useCounter = 0;
     ReplaceEntries({});
-    m_fileKnown = false;
+    m_fileKnown = m_fileRead = false;
     m_lastWritten.clear();
     m_clockSeen = false;
+    m_identityWanted = false;
     // Without an INI directory there is no data file: a bare "\plugins" would land at the root of
     // whatever drive is current.
     dataFilePath = m_host.GetIniDirectory();
@@ -61,6 +70,13 @@ void CBookmarkStore::OnHostNotify(LPARAM lParam, WPARAM wParam) {
     } else {
         TrackChange(name);
     }
+}
+
+void CBookmarkStore::OnTimer(UINT_PTR timer, DWORD now) {
+    if (timer != 0 && timer == m_pickUp)
+        PickUpIdentity();
+    else
+        OnClock(now);
 }
 
 // The host sends no notification while a file simply plays: without asking, the position recorded
@@ -128,30 +144,84 @@ void CBookmarkStore::RefreshPosition() {
 void CBookmarkStore::TrackChange(const std::string& name) {
     const bool firstOfRun = currentFile.empty();
     const bool recorded = Record();
-    if (Recall(name)) {
-        const int resumeAt = currentPos;
-        const unsigned track = m_track;
-        // Pausing makes the host announce its new status, and a host may run its timers meanwhile:
-        // neither may take the player's position, which has not been moved yet, for the file's.
-        const bool outer = m_resuming;
-        m_resuming = true;
-        if (!firstOfRun && IsOn(m_settings.pausefile)) m_host.EnsurePaused();
-        m_resuming = outer;
-        // A track change nested in the pause has already resumed its own file.
-        if (track == m_track) {
-            currentPos = resumeAt;
-            m_host.JumpTo(resumeAt);
-            m_jumpPending = false; // the recall's settling now counts its ticks
-            if (m_resumeListener) m_resumeListener->OnResumed();
-        }
-    }
+    m_firstOfRun = firstOfRun;
+    if (Recall(name)) Resume(currentPos, !firstOfRun && IsOn(m_settings.pausefile));
     // Written now rather than only at quit, so that a host that dies loses at most the current file.
     if (recorded) Save();
+}
+
+void CBookmarkStore::Resume(int resumeAt, bool pause) {
+    const unsigned track = m_track;
+    // Pausing makes the host announce its new status, and a host may run its timers meanwhile: neither
+    // may take the player's position, which has not been moved yet, for the file's.
+    const bool outer = m_resuming;
+    m_resuming = true;
+    if (pause) m_host.EnsurePaused();
+    m_resuming = outer;
+    // A track change nested in the pause has already resumed its own file.
+    if (track != m_track) return;
+    currentPos = resumeAt;
+    m_host.JumpTo(resumeAt);
+    m_jumpPending = false; // the recall's settling now counts its ticks
+    if (m_resumeListener) m_resumeListener->OnResumed();
+}
+
+// A file's identity is read once, when it first plays: to find it among the remembered files when it is
+// new, else to keep with its entry from now on. A name that is no file path (a stream) is never read.
+void CBookmarkStore::AskIdentity(bool matching) {
+    m_identityWanted = file_name::IsFilePath(currentFile);
+    if (!m_identityWanted) return;
+    m_identityMatches = matching;
+    const bool wide = file_name::IsWide(currentFile);
+    m_background.Identify(currentFile.substr(wide ? 1 : 0), wide, m_track);
+    if (m_pickUp == 0) m_pickUp = m_windows.SetThreadTimer(kPickUpMs, m_clockProc);
+}
+
+void CBookmarkStore::PickUpIdentity() {
+    unsigned ticket = 0;
+    FileIdentity identity;
+    if (!m_background.TakeIdentity(ticket, identity)) return;
+    // An answer for a file left meanwhile: the tracked file's own may still come.
+    if (!m_identityWanted || ticket != m_track) {
+        if (!m_identityWanted) StopPickUp();
+        return;
+    }
+    m_identityWanted = false;
+    StopPickUp();
+    const std::size_t here = Find(currentFile);
+    if (!identity.Known() || here == npos || !Bookmarking()) return;
+    entries[here].identity = identity;
+    std::size_t match = npos;
+    for (std::size_t i = 0; m_identityMatches && i < entries.size(); ++i)
+        if (i != here && entries[i].identity == identity && entries[i].position >= 0 &&
+            (match == npos || entries[i].stamp - entries[match].stamp > 0))
+            match = i;
+    if (match == npos) return;
+    // Too late when the person has moved on: another file, a stop, or a place past the start.
+    const unsigned track = m_track;
+    const int position = TrackedIsCurrent() ? m_host.GetPosition() : -1;
+    if (track != m_track || position < 0 || position > kLateMs) return;
+    const int resumeAt = entries[match].position;
+    // The remembered file's place under its new name, with its identity; the old entry goes.
+    entries[here].position = resumeAt;
+    Remove(match);
+    currentPos = m_recordedPos = m_settleTarget = resumeAt;
+    m_settleTicks = kSettleTicks;
+    m_jumpPending = true;
+    Resume(resumeAt, !m_firstOfRun && IsOn(m_settings.pausefile));
+    Save();
+}
+
+void CBookmarkStore::StopPickUp() {
+    if (m_pickUp != 0) m_windows.KillTimer(nullptr, m_pickUp);
+    m_pickUp = 0;
 }
 
 void CBookmarkStore::Shutdown() {
     if (m_clock != 0) m_windows.KillTimer(nullptr, m_clock);
     m_clock = 0;
+    StopPickUp();
+    m_identityWanted = false;
     // Once more from the player, unless it has moved on from the tracked file meanwhile.
     if (Bookmarking() && !currentFile.empty() && currentPos != -1 && CurrentEntryName() == currentFile) {
         const int position = m_host.GetPosition();
@@ -161,12 +231,14 @@ void CBookmarkStore::Shutdown() {
     }
     StoreCurrent();
     Save();
+    // No code of the plug-in may run after quit: the last write ends before the worker does.
+    m_background.Finish();
 }
 
 void CBookmarkStore::ForgetAll() {
     ReplaceEntries({});
     // The list now is the whole truth: what the file held before must not come back through a merge.
-    m_fileKnown = true;
+    m_fileKnown = m_fileRead = true;
     Write();
 }
 
@@ -183,11 +255,7 @@ bool CBookmarkStore::Record() {
     // it look watched.
     if (m_lengthMs > 0 && currentPos >= m_lengthMs - kEndMs && currentPos - kEndMs <= m_lengthMs) {
         // Watched to the end: next time the file starts over, like one never seen.
-        if (found != npos) {
-            std::vector<BookmarkEntry> kept = std::move(entries);
-            kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(found));
-            ReplaceEntries(std::move(kept));
-        }
+        if (found != npos) Remove(found);
     } else if (found != npos) {
         entries[found].position = currentPos;
         Restamp(found, NextStamp());
@@ -212,8 +280,11 @@ bool CBookmarkStore::Recall(const std::string& name) {
         Append(BookmarkEntry{currentFile, 0, stamp});
         currentPos = 0;
         m_recordedPos = 0;
+        AskIdentity(true);
         return false;
     }
+    m_identityWanted = false;
+    if (!entries[found].identity.Known()) AskIdentity(false);
     currentPos = entries[found].position;
     m_recordedPos = currentPos;
     Restamp(found, stamp);
@@ -228,7 +299,7 @@ bool CBookmarkStore::Recall(const std::string& name) {
 void CBookmarkStore::Load() {
     std::vector<unsigned char> bytes;
     if (!m_files.ReadAll(dataFilePath, bytes)) return;
-    m_fileKnown = true;
+    m_fileKnown = m_fileRead = true;
     DecodedDataFile file = DecodeDataFile(bytes);
     useCounter = file.useCounter;
     ReplaceEntries(std::move(file.entries));
@@ -237,6 +308,7 @@ void CBookmarkStore::Load() {
 void CBookmarkStore::Save() {
     // No data file: not even a look at what it would replace.
     if (!Bookmarking() || dataFilePath.empty()) return;
+    NoteFailedWrite();
     if (!m_fileKnown) MergeUnreadFile();
     Write();
 }
@@ -244,17 +316,24 @@ void CBookmarkStore::Save() {
 void CBookmarkStore::Write() {
     // No INI directory (or no init): no data file.
     if (dataFilePath.empty()) return;
+    NoteFailedWrite();
     std::vector<const BookmarkEntry*> recent;
     for (auto it = m_byRecency.rbegin(); it != m_byRecency.rend() && recent.size() < data_file::kMaxEntries;
          ++it)
-        recent.push_back(&entries[it->second]);
+        recent.push_back(&entries[*it]);
     std::vector<unsigned char> bytes = EncodeDataFile(recent);
     // The file already holds exactly these bytes: replacing it again costs a flush and a rename for nothing.
     if (m_fileKnown && m_lastWritten == bytes) return;
-    if (!m_files.Replace(dataFilePath, bytes)) return;
+    m_lastWritten = bytes;
+    m_background.Replace(dataFilePath, std::move(bytes));
     m_fileKnown = true;
-    m_lastWritten = std::move(bytes);
     m_writtenAt = m_now;
+}
+
+void CBookmarkStore::NoteFailedWrite() {
+    if (!m_background.TakeWriteFailure()) return;
+    m_lastWritten.clear();
+    m_fileKnown = m_fileRead;
 }
 
 // The file could not be read at start (another program held it, say) but can be now: its entries join
@@ -262,7 +341,7 @@ void CBookmarkStore::Write() {
 void CBookmarkStore::MergeUnreadFile() {
     std::vector<unsigned char> bytes;
     if (!m_files.ReadAll(dataFilePath, bytes)) return;
-    m_fileKnown = true;
+    m_fileKnown = m_fileRead = true;
     DecodedDataFile file = DecodeDataFile(bytes);
     const int shift = static_cast<int>(file.entries.size());
     std::vector<BookmarkEntry> merged = std::move(entries);
@@ -324,21 +403,20 @@ void CBookmarkStore::Append(BookmarkEntry entry) {
     entries.push_back(std::move(entry));
     const BookmarkEntry& added = entries.back();
     m_byName.emplace(added.fileName, index);
-    m_byRecency.emplace(added.stamp, index);
+    m_byRecency.push_back(index); // the newest stamp
     while (entries.size() > kMaxRemembered)
         DropLeastRecent();
 }
 
 // The last entry takes the dropped one's place, so that no other index moves.
 void CBookmarkStore::DropLeastRecent() {
-    const std::size_t gone = m_byRecency.begin()->second, last = entries.size() - 1;
+    const std::size_t gone = m_byRecency.front(), last = entries.size() - 1;
     m_byRecency.erase(m_byRecency.begin());
     const auto named = m_byName.find(entries[gone].fileName);
     if (named != m_byName.end() && named->second == gone) m_byName.erase(named);
     if (gone != last) {
         BookmarkEntry& moved = entries[last];
-        m_byRecency.erase({moved.stamp, last});
-        m_byRecency.emplace(moved.stamp, gone);
+        *std::find(m_byRecency.begin(), m_byRecency.end(), last) = gone;
         const auto it = m_byName.find(moved.fileName);
         if (it != m_byName.end() && it->second == last) it->second = gone;
         entries[gone] = std::move(moved);
@@ -346,11 +424,24 @@ void CBookmarkStore::DropLeastRecent() {
     entries.pop_back();
 }
 
+void CBookmarkStore::Remove(std::size_t index) {
+    std::vector<BookmarkEntry> kept = std::move(entries);
+    kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(index));
+    ReplaceEntries(std::move(kept));
+}
+
 void CBookmarkStore::Restamp(std::size_t index, int stamp) {
     BookmarkEntry& e = entries[index];
-    m_byRecency.erase({e.stamp, index});
+    m_byRecency.erase(std::find(m_byRecency.begin(), m_byRecency.end(), index));
     e.stamp = stamp;
-    m_byRecency.emplace(stamp, index);
+    PlaceByStamp(index);
+}
+
+void CBookmarkStore::PlaceByStamp(std::size_t index) {
+    const int stamp = entries[index].stamp;
+    const auto at = std::upper_bound(m_byRecency.begin(), m_byRecency.end(), stamp,
+                                     [this](int s, std::size_t i) { return s < entries[i].stamp; });
+    m_byRecency.insert(at, index);
 }
 
 void CBookmarkStore::ReplaceEntries(std::vector<BookmarkEntry> loaded) {
@@ -360,6 +451,6 @@ void CBookmarkStore::ReplaceEntries(std::vector<BookmarkEntry> loaded) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         // A file that names one file twice: the first wins, as a search from the front would find it.
         m_byName.emplace(entries[i].fileName, i);
-        m_byRecency.emplace(entries[i].stamp, i);
+        PlaceByStamp(i);
     }
 }

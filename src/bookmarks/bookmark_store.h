@@ -8,17 +8,23 @@
 //                                  one seen before it
 //   notification, another file     the tracked file at its last position     yes, when something was
 //                                  (forgotten within its last 10 s)          recorded
-//   quit                           the host's position once more, if the     yes
-//                                  tracked file is still current
+//   quit                           the host's position once more, if the     yes, and quit returns once
+//                                  tracked file is still current             the write is done
+//   identity of a new file read    a remembered file of the same identity    yes, when it resumed
+//                                  (moved or renamed) resumes under the new
+//                                  name, unless the person has moved on
+//
+// The data file is written, and a file read for its identity, by the worker behind Background: the host's
+// thread never waits on the disk, except to read the data file when a run starts.
 #pragma once
 #include <cstddef>
-#include <set>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "bookmarks/bookmark_entry.h"
+#include "platform/background.h"
 #include "platform/code_page.h"
 #include "platform/file_store.h"
 #include "platform/win_types.h"
@@ -38,17 +44,22 @@ public:
     };
     void SetResumeListener(ResumeListener* listener) { m_resumeListener = listener; }
 
-    // clock is the procedure of the store's one-second timer; it calls OnClock.
-    CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files, WindowSystem& windows,
-                   CodePage& codePage, TIMERPROC clock);
+    // clock is the procedure of the store's timers; it calls OnTimer.
+    CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files, Background& background,
+                   WindowSystem& windows, CodePage& codePage, TIMERPROC clock);
 
     // Starts a fresh run: builds the data file's path from the host's INI directory, loads the
     // remembered positions and starts the clock.
     void Open();
     // Every WM_USER message to the host's main window; acts on the play-status and track-info notifications.
     void OnHostNotify(LPARAM lParam, WPARAM wParam);
+    // A tick of one of the store's timers: the clock, or the look for an identity read meanwhile.
+    void OnTimer(UINT_PTR timer, DWORD now);
     // About once a second (now: the system's millisecond count): where the tracked file stands.
     void OnClock(DWORD now);
+    // Takes the identity the worker read, if it has: the tracked file keeps it, and when the file is new
+    // and a remembered one has the same identity, it resumes there and that entry takes its name.
+    void PickUpIdentity();
     // Stops the clock, records the last position and writes the data file.
     void Shutdown();
     // Empties the list and the data file.
@@ -75,6 +86,12 @@ private:
     void TrackChange(const std::string& name);
     void RefreshPosition();
     bool Settling(int position);
+    void Resume(int resumeAt, bool pause);
+    void AskIdentity(bool matching);
+    void StopPickUp();
+    void Remove(std::size_t index);
+    // A write the worker could not do leaves the file as it was: it is not taken for written.
+    void NoteFailedWrite();
     std::size_t CarryOverLossyName(const std::string& name);
     // The current playlist entry's name as the store knows files (see file_name.h).
     std::string CurrentEntryName();
@@ -87,6 +104,8 @@ private:
     void Append(BookmarkEntry entry);
     void DropLeastRecent();
     void Restamp(std::size_t index, int stamp);
+    // Puts index among m_byRecency where its entry's stamp belongs.
+    void PlaceByStamp(std::size_t index);
     void ReplaceEntries(std::vector<BookmarkEntry> loaded);
     void MergeUnreadFile();
     void Write();
@@ -96,6 +115,7 @@ private:
     CWinampIPC& m_host;
     const Settings& m_settings;
     FileStore& m_files;
+    Background& m_background;
     WindowSystem& m_windows;
     CodePage& m_codePage;
     TIMERPROC m_clockProc;
@@ -108,15 +128,26 @@ private:
 
     // Name to the first entry of that name, so a lookup costs the same however many files a run touched.
     std::unordered_map<std::string, std::size_t> m_byName;
-    // (stamp, index) of every entry, so the most recent ones are at hand without sorting the list.
-    std::set<std::pair<int, std::size_t>> m_byRecency;
+    // Every entry's index, least recently used first, so the most recent ones are at hand without sorting
+    // the list (at most kMaxRemembered: moving one to the end is a short copy).
+    std::vector<std::size_t> m_byRecency;
     // True once the data file's previous contents are in the list, or were replaced by a write of ours;
     // until then a write first tries to read what it would replace.
     bool m_fileKnown = false;
+    // True once the data file was read (or emptied) this run, whatever became of the writes since.
+    bool m_fileRead = false;
     // What this run last wrote to the data file; empty before the first write (a written file never is).
     std::vector<unsigned char> m_lastWritten;
 
     UINT_PTR m_clock = 0;
+    // Runs while an identity is being read, to pick it up soon after it comes.
+    UINT_PTR m_pickUp = 0;
+    // The tracked file's identity was asked for (with m_track as its ticket); when it is a new file, a
+    // remembered one of the same identity is resumed.
+    bool m_identityWanted = false;
+    bool m_identityMatches = false;
+    // The tracked file was the run's first: a resume found by identity does not pause it.
+    bool m_firstOfRun = false;
     // The tracked file's length as the host last reported it; 0 or less when unknown.
     int m_lengthMs = -1;
     // The tracked file's position as last recorded or recalled, and when the clock last saw the data

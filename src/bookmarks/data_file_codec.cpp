@@ -41,6 +41,14 @@ private:
 
 enum class Read { Damaged, Kept, Dropped };
 
+// A file's identity rides in its entry's name field after a zero byte, where every reader that knows no
+// identities ends the name: the zero, then the file's size and hash as two 64-bit little-endian words.
+constexpr std::size_t kIdentityBytes = 17;
+
+std::size_t NameLimit(bool wide) {
+    return (wide ? 3 : 1) * data_file::kMaxNameBytes;
+}
+
 // One entry: Damaged when the bytes end before the entry does or its name length is negative; Dropped
 // (read past) when its name is longer than the host could have named.
 Read ReadEntry(ByteReader& in, bool tagged, BookmarkEntry& entry) {
@@ -51,10 +59,16 @@ Read ReadEntry(ByteReader& in, bool tagged, BookmarkEntry& entry) {
     if (!in.ReadBytes(static_cast<std::size_t>(length), name)) return Read::Damaged;
     if (!in.ReadInt(position)) return Read::Damaged;
     const bool wide = tag == data_file::kWideTag;
-    if (static_cast<std::size_t>(length) > (wide ? 3 : 1) * data_file::kMaxNameBytes) return Read::Dropped;
+    if (static_cast<std::size_t>(length) > NameLimit(wide)) return Read::Dropped;
     const unsigned char* end = std::find(name, name + length, 0);
     if (wide) entry.fileName.assign(1, file_name::kWideMark);
     entry.fileName.append(reinterpret_cast<const char*>(name), static_cast<std::size_t>(end - name));
+    if (name + length - end == static_cast<std::ptrdiff_t>(kIdentityBytes)) {
+        std::uint64_t words[2] = {0, 0};
+        for (std::size_t i = 0; i < 16; ++i)
+            words[i / 8] |= static_cast<std::uint64_t>(end[1 + i]) << (8 * (i % 8));
+        entry.identity = FileIdentity{words[0], words[1]};
+    }
     entry.position = position;
     return Read::Kept;
 }
@@ -114,9 +128,18 @@ std::vector<unsigned char> EncodeDataFile(const std::vector<const BookmarkEntry*
     for (std::size_t i = 0; i < count; ++i) {
         const BookmarkEntry& e = *mostRecentFirst[i];
         const bool wide = file_name::IsWide(e.fileName);
+        const std::size_t nameBytes = e.fileName.size() - wide;
+        // An older reader drops an entry whose field is longer than a name can be: then no identity.
+        const bool identity = e.identity.Known() && nameBytes + kIdentityBytes <= NameLimit(wide);
         WriteInt(out, wide ? data_file::kWideTag : data_file::kAnsiTag);
-        WriteInt(out, static_cast<std::int32_t>(e.fileName.size() - wide));
+        WriteInt(out, static_cast<std::int32_t>(nameBytes + (identity ? kIdentityBytes : 0)));
         out.insert(out.end(), e.fileName.begin() + wide, e.fileName.end());
+        if (identity) {
+            out.push_back(0);
+            for (const std::uint64_t word : {e.identity.size, e.identity.hash})
+                for (int shift = 0; shift < 64; shift += 8)
+                    out.push_back(static_cast<unsigned char>(word >> shift));
+        }
         WriteInt(out, e.position);
     }
     return out;

@@ -6,6 +6,10 @@
 //
 // A name the ANSI code page cannot represent (see file_name.h) is written with entry tag 2 and its UTF-8
 // bytes; every other name exactly as before, with tag 1. Older readers ignore the tag.
+//
+// A name known with its file's identity is followed, inside its name field, by a zero byte, the file's
+// size and its hash (64-bit little-endian each): a reader that ends names at their first zero byte reads
+// the name alone.
 #pragma once
 #include <cstddef>
 #include <vector>

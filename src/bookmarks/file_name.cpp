@@ -22,4 +22,14 @@ std::string FromWide(const std::u16string& wide) {
     return key;
 }
 
+// A drive path ("C:\\..."), or a share's ("\\\\server\\..."); a URL ("http://...") is neither.
+bool IsFilePath(const std::string& name) {
+    const std::size_t at = IsWide(name) ? 1 : 0;
+    if (name.size() < at + 3) return false;
+    const char a = name[at], b = name[at + 1], c = name[at + 2];
+    const bool slash = c == '\\' || c == '/';
+    if ((a == '\\' || a == '/') && a == b) return c != '\\' && c != '/';
+    return ((a >= 'A' && a <= 'Z') || (a >= 'a' && a <= 'z')) && b == ':' && slash;
+}
+
 } // namespace file_name

@@ -14,4 +14,6 @@ inline bool IsWide(const std::string& name) {
 // The wide name's key: the mark, then UTF-8 (a lone surrogate is encoded on its own, so distinct names
 // stay distinct).
 std::string FromWide(const std::u16string& wide);
+// True for a name that is a path of a local or shared file, whose contents can be read.
+bool IsFilePath(const std::string& name);
 } // namespace file_name

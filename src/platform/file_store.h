@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_identity.h"
+
 class FileStore {
 public:
     virtual ~FileStore() = default;
@@ -11,4 +13,7 @@ public:
     // Replaces the file with bytes so that a reader sees either the old file or the complete new one.
     // On failure the old file is intact and nothing is left behind.
     virtual bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) = 0;
+    // The identity of the file at path (UTF-8 when utf8, else ANSI), read without disturbing a program
+    // that has it open, even for writing. Unknown when it cannot be read.
+    virtual FileIdentity Identify(const std::string& path, bool utf8) = 0;
 };

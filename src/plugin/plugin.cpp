@@ -32,6 +32,7 @@ Win32HostLink s_hostLink(&g_plugin.hwndParent);
 Win32WindowSystem s_windows;
 Win32ProfileStore s_profile;
 Win32FileStore s_files;
+Win32Background s_background(s_files);
 Win32CodePage s_codePage;
 } // namespace
 
@@ -39,7 +40,7 @@ extern Settings g_settings;
 
 CWinampIPC g_winamp(s_hostLink);
 CDlgButtons g_dlgButtons(g_winamp, g_settings, s_windows, s_profile);
-CBookmarkStore g_bookmarks(g_winamp, g_settings, s_files, s_windows, s_codePage, BookmarkClock);
+CBookmarkStore g_bookmarks(g_winamp, g_settings, s_files, s_background, s_windows, s_codePage, BookmarkClock);
 Settings g_settings;
 
 namespace {
@@ -136,8 +137,8 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
     return usedUp ? 1 : next;
 }
 
-void CALLBACK BookmarkClock(HWND, UINT, UINT_PTR, DWORD now) {
-    if (s_running) g_bookmarks.OnClock(now);
+void CALLBACK BookmarkClock(HWND, UINT, UINT_PTR timer, DWORD now) {
+    if (s_running) g_bookmarks.OnTimer(timer, now);
 }
 
 void ForgetPositions() {

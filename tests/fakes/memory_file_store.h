@@ -15,10 +15,12 @@ public:
     // Paths marked read-only: read, never replaced.
     std::set<std::string> readOnly;
     int reads = 0;
-    int replaces = 0; // successful ones
+    int replaces = 0;   // successful ones
+    int identified = 0; // files read for their identity
 
     bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
     bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
+    FileIdentity Identify(const std::string& path, bool utf8) override;
 
     bool Exists(const std::string& path) const { return files.count(path) != 0; }
 };

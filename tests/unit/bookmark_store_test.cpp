@@ -4,12 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "bookmarks/data_file_codec.h"
 #include "bookmarks/file_name.h"
 #include "fake_host.h"
+#include "inline_background.h"
 #include "host/winamp_ipc.h"
 #include "latin_code_page.h"
 #include "memory_file_store.h"
@@ -58,9 +60,10 @@ protected:
     CWinampIPC ipc{host};
     Settings settings;
     MemoryFileStore files;
+    InlineBackground background{files};
     NullWindowSystem windows;
     LatinCodePage codePage;
-    CBookmarkStore store{ipc, settings, files, windows, codePage, nullptr};
+    CBookmarkStore store{ipc, settings, files, background, windows, codePage, nullptr};
 
     void WriteDataFile(const std::vector<BookmarkEntry>& mostRecentLast) {
         std::vector<BookmarkEntry> stamped = mostRecentLast;
@@ -127,7 +130,7 @@ TEST_F(BookmarkStoreTest, DataFileLivesInThePluginsFolderOfTheIniDirectory) {
         h.iniDirectory = c.directory;
         h.answerNullTexts = c.nullAnswer;
         CWinampIPC link{h};
-        CBookmarkStore s{link, settings, files, windows, codePage, nullptr};
+        CBookmarkStore s{link, settings, files, background, windows, codePage, nullptr};
         const int reads = files.reads;
         s.Open();
         EXPECT_EQ(c.path, s.DataFilePath()) << "directory '" << c.directory << "'";
@@ -558,3 +561,60 @@ TEST_F(BookmarkStoreTest, PositionSeenWithNoTrackedFileIsNotRecordedUnderAnEmpty
 }
 
 } // namespace
+
+// A file moved or renamed is found by what it holds once the worker has read it: the remembered place
+// under its new name, unless the answer came late, the file differs, or the name is no file path.
+TEST_F(BookmarkStoreTest, AMovedOrRenamedFileResumesByItsContentUnlessItDiffersOrTheAnswerCameLate) {
+    std::vector<unsigned char> film(200000);
+    for (std::size_t i = 0; i < film.size(); ++i)
+        film[i] = static_cast<unsigned char>(i * 7 % 251);
+    const std::string left = "D:\\Downloads\\film.mkv";
+    const struct {
+        const char* what;
+        const char* name; // where the file is now
+        std::size_t changedByte;
+        int positionAtAnswer;
+        bool anotherFileCurrent;
+        bool resumes;
+    } cases[] = {
+        {"moved", "E:\\Films\\film.mkv", 0, 800, false, true},
+        {"renamed", "D:\\Downloads\\Film (2019).mkv", 0, 800, false, true},
+        {"on a share", "\\\\nas\\films\\film.mkv", 0, 800, false, true},
+        {"one byte changed in its first 64 KiB", "E:\\Films\\film.mkv", 65535, 800, false, false},
+        {"the answer came when the person had watched 6 s", "E:\\Films\\film.mkv", 0, 6000, false, false},
+        {"the answer came when another file played", "E:\\Films\\film.mkv", 0, 800, true, false},
+    };
+    for (const auto& c : cases) {
+        files.files.clear();
+        files.files[left] = film;
+        const FileIdentity identity = files.Identify(left, false);
+        files.files.erase(left);
+        files.files[c.name] = film;
+        if (c.changedByte != 0) files.files[c.name][c.changedByte] ^= 1;
+        WriteDataFile({{left, 1200000, 0, identity}});
+        Open();
+        Run({{"C:\\other.avi", 0, 1, {kListPos, kFileName}}, {c.name, 0, 1, {kListPos, kFileName}}});
+        if (c.anotherFileCurrent) host.playlist = {"C:\\third.avi"};
+        host.position = c.positionAtAnswer;
+        host.ClearLog();
+        store.PickUpIdentity();
+        const bool jumped = std::find(host.log.begin(), host.log.end(), Jump(1200000)) != host.log.end();
+        EXPECT_EQ(c.resumes, jumped) << c.what;
+        if (c.resumes) {
+            EXPECT_EQ(1200000, store.CurrentPos()) << c.what;
+            EXPECT_EQ((Saved_{{c.name, 1200000}, {"C:\\other.avi", 0}}), Saved()) << c.what;
+        } else {
+            EXPECT_EQ(1200000, PositionOf(left)) << c.what << ": the old entry stays as it was";
+        }
+    }
+    // A stream is never read; a remembered file without an identity gets one when it plays.
+    background.asked.clear();
+    WriteDataFile({{"E:\\Films\\film.mkv", 5000, 0}});
+    Open();
+    Run({{"http://radio.example/film.mkv", 0, 1, {kListPos, kFileName}},
+         {"E:\\Films\\film.mkv", 0, 1, {kListPos, kFileName, Status(1), kPause, Jump(5000)}}});
+    store.PickUpIdentity();
+    EXPECT_EQ(std::vector<std::string>{"E:\\Films\\film.mkv"}, background.asked);
+    store.Shutdown();
+    EXPECT_EQ(files.Identify("E:\\Films\\film.mkv", false), DecodeDataFile(files.files[kPath]).entries[0].identity);
+}

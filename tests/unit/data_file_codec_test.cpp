@@ -263,3 +263,27 @@ TEST(DataFileCodec, AFileOfManyTinyEntriesYieldsOnlyTheFirstThousand) {
 }
 
 } // namespace
+
+// An identity rides after a zero byte inside the name field: a reader that ends a name at its first zero
+// byte (1.0.0, 1.1.0) reads the name alone, and a name too long for the field's limit goes without one.
+TEST(DataFileCodec, AnIdentityFollowsTheNameAfterAZeroByteWhereTheFieldHasRoomForIt) {
+    const FileIdentity identity{0x0102030405060708ull, 0x1112131415161718ull};
+    const std::string utf8 = "C:\\\xE6\x97\xA5.mkv", longest(4096 - 17, 'n'), tooLong(4096 - 16, 'x');
+    const std::vector<BookmarkEntry> list{{"a.avi", 1000, 4, identity},
+                                          {std::string(1, '\0') + utf8, 2000, 3, identity},
+                                          {longest, 3000, 2, identity},
+                                          {tooLong, 4000, 1, identity}};
+    const Bytes written = EncodeDataFile(list);
+    const Bytes field = {0, 8, 7, 6, 5, 4, 3, 2, 1, 0x18, 0x17, 0x16, 0x15, 0x14, 0x13, 0x12, 0x11};
+    EXPECT_EQ((FileBytes{}.Int(31).Int(4).Int(1).Int(5 + 17).Raw("a.avi").bytes),
+              Bytes(written.begin(), written.begin() + 21));
+    EXPECT_EQ(field, Bytes(written.begin() + 21, written.begin() + 38));
+    const DecodedDataFile read = DecodeDataFile(written);
+    ASSERT_EQ(4u, read.entries.size());
+    EXPECT_EQ(Names(list), Names(read.entries));
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(list[i].position, read.entries[i].position);
+        EXPECT_EQ(i < 3 ? identity : FileIdentity{}, read.entries[i].identity) << i;
+    }
+    EXPECT_EQ(written, EncodeDataFile(read.entries));
+}

@@ -10,6 +10,7 @@
 #include "fake_host.h"
 #include "host/lifecycle.h"
 #include "host/winamp_ipc.h"
+#include "inline_background.h"
 #include "latin_code_page.h"
 #include "null_window_system.h"
 #include "settings/settings.h"
@@ -76,6 +77,7 @@ struct RecordingFiles : FileStore {
         steps.push_back("save");
         return true;
     }
+    FileIdentity Identify(const std::string&, bool) override { return FileIdentity{}; }
 };
 
 class LifecycleTest : public ::testing::Test {
@@ -90,7 +92,8 @@ protected:
     CWinampIPC ipc{host};
     LatinCodePage codePage;
     CDlgButtons bar{ipc, settings, windows, profile};
-    CBookmarkStore bookmarks{ipc, settings, files, windows, codePage, nullptr};
+    InlineBackground background{files};
+    CBookmarkStore bookmarks{ipc, settings, files, background, windows, codePage, nullptr};
     PluginParts parts{taps, windows, profile, ipc, bar, bookmarks, settings};
 
     // Host requests show when the store and the settings ran: the INI directory, then the INI file.

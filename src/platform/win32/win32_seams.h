@@ -1,5 +1,6 @@
 // The Win32 side of the seams: each method is the platform call of the same name.
 #pragma once
+#include "platform/background.h"
 #include "platform/code_page.h"
 #include "platform/file_store.h"
 #include "platform/host_link.h"
@@ -41,6 +42,44 @@ class Win32FileStore : public FileStore {
 public:
     bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
     bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
+    FileIdentity Identify(const std::string& path, bool utf8) override;
+};
+
+// One worker thread, started at the first request, doing the disk work of a FileStore (see background.h).
+class Win32Background : public Background {
+public:
+    explicit Win32Background(FileStore& files) : m_files(files) { ::InitializeCriticalSection(&m_lock); }
+    ~Win32Background() override;
+    void Replace(const std::string& path, std::vector<unsigned char> bytes) override;
+    bool TakeWriteFailure() override;
+    void Identify(const std::string& path, bool utf8, unsigned ticket) override;
+    bool TakeIdentity(unsigned& ticket, FileIdentity& identity) override;
+    void Finish() override;
+
+private:
+    static DWORD WINAPI Run(void* self);
+    void Work();
+    // Under m_lock: starts the thread when it is not running, and wakes it; false when it cannot run.
+    bool Wake();
+
+    FileStore& m_files;
+    CRITICAL_SECTION m_lock;
+    HANDLE m_thread = nullptr;
+    HANDLE m_wake = nullptr;
+    bool m_stopping = false;
+    // The write waiting to be done: the last one handed over.
+    bool m_writeWaiting = false;
+    std::string m_writePath;
+    std::vector<unsigned char> m_writeBytes;
+    bool m_writeFailed = false;
+    // The identity request waiting, and the last answer not yet taken.
+    bool m_identifyWaiting = false;
+    std::string m_identifyPath;
+    bool m_identifyUtf8 = false;
+    unsigned m_identifyTicket = 0;
+    bool m_answered = false;
+    unsigned m_answerTicket = 0;
+    FileIdentity m_answer;
 };
 
 class Win32WindowSystem : public WindowSystem {

@@ -1,0 +1,60 @@
+// The worker's disk work done on the calling thread: writes at once; identities at once, or only when the
+// test lets the disk answer (a slow disk).
+#pragma once
+#include <string>
+#include <vector>
+
+#include "platform/background.h"
+#include "platform/file_store.h"
+
+class InlineBackground : public Background {
+public:
+    explicit InlineBackground(FileStore& files) : m_files(files) {}
+
+    bool answerAtOnce = true;
+    std::vector<std::string> asked; // every path whose identity was asked for
+    int finished = 0;
+
+    void Replace(const std::string& path, std::vector<unsigned char> bytes) override {
+        if (!m_files.Replace(path, bytes)) m_failed = true;
+    }
+    bool TakeWriteFailure() override {
+        const bool failed = m_failed;
+        m_failed = false;
+        return failed;
+    }
+    void Identify(const std::string& path, bool utf8, unsigned ticket) override {
+        asked.push_back(path);
+        m_path = path;
+        m_utf8 = utf8;
+        m_ticket = ticket;
+        m_waiting = true;
+        if (answerAtOnce) Answer();
+    }
+    // The disk answers the waiting request.
+    void Answer() {
+        if (!m_waiting) return;
+        m_waiting = false;
+        m_identity = m_files.Identify(m_path, m_utf8);
+        m_answered = true;
+    }
+    bool TakeIdentity(unsigned& ticket, FileIdentity& identity) override {
+        if (!m_answered) return false;
+        m_answered = false;
+        ticket = m_ticket;
+        identity = m_identity;
+        return true;
+    }
+    void Finish() override {
+        m_waiting = false;
+        ++finished;
+    }
+
+private:
+    FileStore& m_files;
+    bool m_failed = false;
+    bool m_waiting = false, m_answered = false, m_utf8 = false;
+    std::string m_path;
+    unsigned m_ticket = 0;
+    FileIdentity m_identity;
+};
