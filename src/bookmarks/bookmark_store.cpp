@@ -50,7 +50,7 @@ void CBookmarkStore::Open() {
     m_fileKnown = m_fileRead = false;
     m_lastWritten.clear();
     m_clockSeen = false;
-    m_identityWanted = false;
+    m_identityWanted = m_identityCame = false;
     // Without an INI directory there is no data file: a bare "\plugins" would land at the root of
     // whatever drive is current.
     dataFilePath = m_host.GetIniDirectory();
@@ -67,6 +67,7 @@ void CBookmarkStore::OnHostNotify(LPARAM lParam, WPARAM wParam) {
     const std::string name = CurrentEntryName();
     if (name.empty() || name == currentFile) {
         RefreshPosition();
+        if (m_identityCame) ApplyIdentity();
     } else {
         TrackChange(name);
     }
@@ -169,6 +170,7 @@ void CBookmarkStore::Resume(int resumeAt, bool pause) {
 // A file's identity is read once, when it first plays: to find it among the remembered files when it is
 // new, else to keep with its entry from now on. A name that is no file path (a stream) is never read.
 void CBookmarkStore::AskIdentity(bool matching) {
+    m_identityCame = false;
     m_identityWanted = file_name::IsFilePath(currentFile);
     if (!m_identityWanted) return;
     m_identityMatches = matching;
@@ -180,27 +182,41 @@ void CBookmarkStore::AskIdentity(bool matching) {
 void CBookmarkStore::PickUpIdentity() {
     unsigned ticket = 0;
     FileIdentity identity;
-    if (!m_background.TakeIdentity(ticket, identity)) return;
-    // An answer for a file left meanwhile: the tracked file's own may still come.
-    if (!m_identityWanted || ticket != m_track) {
-        if (!m_identityWanted) StopPickUp();
+    // An answer for a file left meanwhile is dropped: the tracked file's own may still come.
+    if (m_background.TakeIdentity(ticket, identity) && m_identityWanted && ticket == m_track) {
+        StopPickUp();
+        m_identity = identity;
+        m_identityCame = true;
+        ApplyIdentity();
+    } else if (!m_identityWanted) {
+        StopPickUp();
+    }
+}
+
+// A stopped player waits with the identity until the file plays (the notification of its start).
+void CBookmarkStore::ApplyIdentity() {
+    const std::size_t here = Find(currentFile);
+    if (!m_identity.Known() || here == npos || !Bookmarking()) {
+        m_identityWanted = m_identityCame = false;
         return;
     }
-    m_identityWanted = false;
-    StopPickUp();
-    const std::size_t here = Find(currentFile);
-    if (!identity.Known() || here == npos || !Bookmarking()) return;
-    entries[here].identity = identity;
+    entries[here].identity = m_identity;
     std::size_t match = npos;
     for (std::size_t i = 0; m_identityMatches && i < entries.size(); ++i)
-        if (i != here && entries[i].identity == identity && entries[i].position >= 0 &&
+        if (i != here && entries[i].identity == m_identity && entries[i].position >= 0 &&
             (match == npos || entries[i].stamp - entries[match].stamp > 0))
             match = i;
-    if (match == npos) return;
-    // Too late when the person has moved on: another file, a stop, or a place past the start.
+    if (match == npos) {
+        m_identityWanted = m_identityCame = false;
+        return;
+    }
     const unsigned track = m_track;
-    const int position = TrackedIsCurrent() ? m_host.GetPosition() : -1;
-    if (track != m_track || position < 0 || position > kLateMs) return;
+    const bool current = TrackedIsCurrent();
+    const int position = current ? m_host.GetPosition() : 0;
+    if (track != m_track || (current && position == -1)) return;
+    m_identityWanted = m_identityCame = false;
+    // Too late when the person has moved on: another file, or a place past the start.
+    if (!current || position > kLateMs) return;
     const int resumeAt = entries[match].position;
     // The remembered file's place under its new name, with its identity; the old entry goes.
     entries[here].position = resumeAt;
@@ -221,7 +237,7 @@ void CBookmarkStore::Shutdown() {
     if (m_clock != 0) m_windows.KillTimer(nullptr, m_clock);
     m_clock = 0;
     StopPickUp();
-    m_identityWanted = false;
+    m_identityWanted = m_identityCame = false;
     // Once more from the player, unless it has moved on from the tracked file meanwhile.
     if (Bookmarking() && !currentFile.empty() && currentPos != -1 && CurrentEntryName() == currentFile) {
         const int position = m_host.GetPosition();
@@ -283,7 +299,7 @@ bool CBookmarkStore::Recall(const std::string& name) {
         AskIdentity(true);
         return false;
     }
-    m_identityWanted = false;
+    m_identityWanted = m_identityCame = false;
     if (!entries[found].identity.Known()) AskIdentity(false);
     currentPos = entries[found].position;
     m_recordedPos = currentPos;
@@ -310,6 +326,9 @@ void CBookmarkStore::Save() {
     if (!Bookmarking() || dataFilePath.empty()) return;
     NoteFailedWrite();
     if (!m_fileKnown) MergeUnreadFile();
+    // A file that is there and cannot be read (another program holds it) is not written over blindly: the
+    // worker's write could come once it is free, and its positions would be lost.
+    if (!m_fileKnown && m_files.Exists(dataFilePath)) return;
     Write();
 }
 

@@ -89,6 +89,7 @@ private:
     void Resume(int resumeAt, bool pause);
     void AskIdentity(bool matching);
     void StopPickUp();
+    void ApplyIdentity();
     void Remove(std::size_t index);
     // A write the worker could not do leaves the file as it was: it is not taken for written.
     void NoteFailedWrite();
@@ -146,6 +147,9 @@ private:
     // remembered one of the same identity is resumed.
     bool m_identityWanted = false;
     bool m_identityMatches = false;
+    // The identity came while the player was stopped: it is applied when the file plays.
+    bool m_identityCame = false;
+    FileIdentity m_identity;
     // The tracked file was the run's first: a resume found by identity does not pause it.
     bool m_firstOfRun = false;
     // The tracked file's length as the host last reported it; 0 or less when unknown.

@@ -10,6 +10,8 @@ public:
     virtual ~FileStore() = default;
     // Reads the whole file (others may read, not write, meanwhile). False when it cannot be opened.
     virtual bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) = 0;
+    // True when something is at path, readable or not.
+    virtual bool Exists(const std::string& path) = 0;
     // Replaces the file with bytes so that a reader sees either the old file or the complete new one.
     // On failure the old file is intact and nothing is left behind.
     virtual bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) = 0;

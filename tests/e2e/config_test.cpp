@@ -464,8 +464,9 @@ TEST(ConfigDialog, ForgetAfterYesEmptiesThePositionsAndTheDataFileAndLeavesTheSe
     host.Config();
 
     ExpectClosed(script);
-    EXPECT_EQ(std::string("\x1f\0\0\0\0\0\0\0", 8), TestHost::ReadFile(host.DataFile()).value_or("<none>"))
-        << "an empty list";
+    const std::string empty("\x1f\0\0\0\0\0\0\0", 8);
+    EXPECT_TRUE(host.WaitFor([&] { return TestHost::ReadFile(host.DataFile()) == empty; }))
+        << "an empty list, not " << TestHost::ReadFile(host.DataFile()).value_or("<none>").size() << " bytes";
     EXPECT_EQ(iniBefore, IniBytes(host));
     host.Log().Clear();
     host.Player().Play(); // first.avi is a file never seen now

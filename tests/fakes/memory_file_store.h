@@ -22,5 +22,5 @@ public:
     bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
     FileIdentity Identify(const std::string& path, bool utf8) override;
 
-    bool Exists(const std::string& path) const { return files.count(path) != 0; }
+    bool Exists(const std::string& path) override { return files.count(path) != 0; }
 };

@@ -78,6 +78,7 @@ struct RecordingFiles : FileStore {
         return true;
     }
     FileIdentity Identify(const std::string&, bool) override { return FileIdentity{}; }
+    bool Exists(const std::string&) override { return false; }
 };
 
 class LifecycleTest : public ::testing::Test {

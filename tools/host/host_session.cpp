@@ -59,7 +59,9 @@ HostSession::HostSession(HostOptions options)
     m_player.SetListener([this](SimPlayer::Change change) {
         if (change == SimPlayer::Change::Entry && m_announceDelayMs > 0) PumpFor(m_announceDelayMs);
         ++m_notifyDepth;
+        const DWORD start = ::GetTickCount();
         m_main.Notify(change);
+        NoteHold(::GetTickCount() - start);
         --m_notifyDepth;
     });
     m_video.SetAnimated(m_options.animateVideo);
@@ -210,4 +212,30 @@ bool HostSession::HandleKey(WPARAM key) {
     default:
         return false;
     }
+}
+
+bool HostSession::MoveEntry(int index, const std::string& name, int flipByte) {
+    std::vector<PlaylistEntry> entries = m_player.Playlist();
+    if (index < 0 || static_cast<std::size_t>(index) >= entries.size()) return false;
+    PlaylistEntry& entry = entries[static_cast<std::size_t>(index)];
+    const std::size_t slash = name.find_last_of('\\');
+    if (slash != std::string::npos) ::CreateDirectoryA(name.substr(0, slash).c_str(), nullptr);
+    if (!::MoveFileA(entry.name.c_str(), name.c_str())) return false;
+    if (flipByte >= 0) {
+        HANDLE file = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        unsigned char byte = 0;
+        DWORD done = 0;
+        ::SetFilePointer(file, flipByte, nullptr, FILE_BEGIN);
+        ::ReadFile(file, &byte, 1, &done, nullptr);
+        byte ^= 0xFF;
+        ::SetFilePointer(file, flipByte, nullptr, FILE_BEGIN);
+        const BOOL written = ::WriteFile(file, &byte, 1, &done, nullptr);
+        ::CloseHandle(file);
+        if (!written || done != 1) return false;
+    }
+    entry.name = name;
+    entry.wideName.clear();
+    m_player.SetPlaylist(std::move(entries));
+    return true;
 }

@@ -78,6 +78,14 @@ public:
     // A host that pumps its messages (the plug-in's timers among them) for this long inside every
     // request it answers.
     void SetPumpInRequests(int ms) { m_pumpInRequestsMs = ms; }
+    // A disk that takes ms for each read, write and flush the plug-ins make.
+    void SetSlowDisk(int ms) { m_plugins.SetSlowDisk(ms); }
+    // The longest time the plug-ins held the host's thread in one notification or one of their timers.
+    void NoteHold(DWORD ms) { m_longestHoldMs = ms > m_longestHoldMs ? ms : m_longestHoldMs; }
+    DWORD LongestHold() const { return m_longestHoldMs; }
+    // A file of the playlist moved (or renamed) on disk, and its entry named anew; flipByte >= 0 changes
+    // that byte of the moved file. False when the file could not be moved.
+    bool MoveEntry(int index, const std::string& name, int flipByte);
     void PumpInsideRequest();
     // A host that says no video plays (501 answers 0) while its video is paused.
     void SetNoVideoWhilePaused(bool on) { m_noVideoWhilePaused = on; }
@@ -116,6 +124,7 @@ private:
     int m_version = 0x5091;
     int m_announceDelayMs = 0;
     int m_pumpInRequestsMs = 0;
+    DWORD m_longestHoldMs = 0;
     int m_pumpDepth = 0;
     int m_notifyDepth = 0;
     bool m_noVideoWhilePaused = false;

@@ -1,5 +1,60 @@
 #include "plugin_loader.h"
 
+#include <cstring>
+
+namespace {
+// A slow disk (a network share, a sleeping USB disk) under the plug-in: each read, write and flush of its
+// own takes this much longer, through its import table, wherever it is called from.
+DWORD s_slowDiskMs = 0;
+
+BOOL WINAPI SlowReadFile(HANDLE file, LPVOID bytes, DWORD size, LPDWORD done, LPOVERLAPPED overlapped) {
+    ::Sleep(s_slowDiskMs);
+    return ::ReadFile(file, bytes, size, done, overlapped);
+}
+BOOL WINAPI SlowWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD done, LPOVERLAPPED overlapped) {
+    ::Sleep(s_slowDiskMs);
+    return ::WriteFile(file, bytes, size, done, overlapped);
+}
+BOOL WINAPI SlowFlushFileBuffers(HANDLE file) {
+    ::Sleep(s_slowDiskMs);
+    return ::FlushFileBuffers(file);
+}
+
+void SlowDownDisk(HMODULE module) {
+    auto* base = reinterpret_cast<BYTE*>(module);
+    const auto* nt =
+        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) return;
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + (d->OriginalFirstThunk ? d->OriginalFirstThunk
+                                                                                          : d->FirstThunk));
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const char* name =
+                reinterpret_cast<const char*>(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name);
+            void* slow = std::strcmp(name, "ReadFile") == 0          ? reinterpret_cast<void*>(SlowReadFile)
+                         : std::strcmp(name, "WriteFile") == 0        ? reinterpret_cast<void*>(SlowWriteFile)
+                         : std::strcmp(name, "FlushFileBuffers") == 0 ? reinterpret_cast<void*>(SlowFlushFileBuffers)
+                                                                      : nullptr;
+            if (!slow) continue;
+            DWORD was = 0;
+            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &was);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(slow);
+            ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, was, &was);
+        }
+    }
+}
+} // namespace
+
+void PluginLoader::SetSlowDisk(int ms) {
+    s_slowDiskMs = static_cast<DWORD>(ms < 0 ? 0 : ms);
+    if (s_slowDiskMs == 0) return;
+    for (const LoadedPlugin& plugin : m_plugins)
+        SlowDownDisk(plugin.module);
+}
+
 namespace {
 using ExportFn = GeneralPurposePluginRecord* (*)();
 
@@ -75,6 +130,7 @@ int PluginLoader::LoadAll(const std::string& folder, HWND mainWindow) {
             ::FreeLibrary(module);
             continue;
         }
+        if (s_slowDiskMs != 0) SlowDownDisk(module);
         record->hwndParent = mainWindow;
         record->hDllInstance = module;
         m_plugins.push_back(LoadedPlugin{path, module, record, false});

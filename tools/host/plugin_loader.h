@@ -40,6 +40,9 @@ public:
     // quit for every initialised plug-in, in reverse order of loading.
     void QuitAll();
     void FreeAll();
+    // Every read, write and flush of the plug-ins' own takes ms longer, from now on and after a reload
+    // (0: as fast as the disk is).
+    void SetSlowDisk(int ms);
 
     const std::vector<LoadedPlugin>& Plugins() const { return m_plugins; }
 

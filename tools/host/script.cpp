@@ -87,6 +87,8 @@ const Grammar kGrammar[] = {
     {"pumpinrequests", "n", "pumpinrequests MS", nullptr},
     {"pausednovideo", "w", "pausednovideo on|off", "on|off"},
     {"wheel", "nnn", "wheel X Y NOTCHES", nullptr},
+    {"slowdisk", "n", "slowdisk MS", nullptr},
+    {"movefile", "nnt", "movefile ENTRY FLIP-BYTE|-1 \"NEW NAME\"", nullptr},
 };
 
 bool Allowed(const char* words, const std::string& word) {
@@ -275,7 +277,8 @@ bool ScriptRunner::PlayerStep(const ScriptStep& step) {
                  std::to_string(player.PositionMs()) + " ms, " +
                  (status == SimPlayer::kPlaying  ? "playing"
                   : status == SimPlayer::kPaused ? "paused"
-                                                 : "stopped"));
+                                                 : "stopped") +
+                 "; the plug-in held the host's thread at most " + std::to_string(m_session.LongestHold()) + " ms");
     } else if (verb == "fullscreen") {
         m_session.SetFullScreen(step.args[0] == "on");
     } else if (verb == "video") {
@@ -292,6 +295,11 @@ bool ScriptRunner::PlayerStep(const ScriptStep& step) {
         m_session.SetAnnounceDelay(step.numbers[0]);
     } else if (verb == "pumpinrequests") {
         m_session.SetPumpInRequests(step.numbers[0]);
+    } else if (verb == "slowdisk") {
+        m_session.SetSlowDisk(step.numbers[0]);
+    } else if (verb == "movefile") {
+        if (!m_session.MoveEntry(step.numbers[0], step.args[2], step.numbers[1]))
+            Fail(step, "could not move the file of entry " + step.args[0] + " to " + step.args[2]);
     } else if (verb == "pausednovideo") {
         m_session.SetNoVideoWhilePaused(step.args[0] == "on");
     } else {

@@ -43,6 +43,9 @@ public:
     bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
     bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
     FileIdentity Identify(const std::string& path, bool utf8) override;
+    bool Exists(const std::string& path) override {
+        return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
 };
 
 // One worker thread, started at the first request, doing the disk work of a FileStore (see background.h).
