@@ -127,5 +127,6 @@ int main() {
     std::printf("owner-drawn paint %s %.1f times the default\n", withinBudget ? "within" : "NOT within",
                 kBudget);
     ReportSaveCost();
+    ReportSlowDisk();
     return withinBudget ? 0 : 1;
 }

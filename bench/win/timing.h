@@ -29,3 +29,5 @@ inline double Best(const std::vector<double>& values) {
 
 // One save of a full data file through the real file store, measured and printed.
 void ReportSaveCost();
+// The host thread's time on a slow disk, with and without identity reads, measured and printed.
+void ReportSlowDisk();

@@ -220,7 +220,7 @@ bool HostSession::MoveEntry(int index, const std::string& name, int flipByte) {
     PlaylistEntry& entry = entries[static_cast<std::size_t>(index)];
     const std::size_t slash = name.find_last_of('\\');
     if (slash != std::string::npos) ::CreateDirectoryA(name.substr(0, slash).c_str(), nullptr);
-    if (!::MoveFileA(entry.name.c_str(), name.c_str())) return false;
+    if (!::MoveFileExA(entry.name.c_str(), name.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
     if (flipByte >= 0) {
         HANDLE file = ::CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (file == INVALID_HANDLE_VALUE) return false;

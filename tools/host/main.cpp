@@ -99,7 +99,7 @@ private:
     std::ofstream m_file;
 };
 
-int MessageLoop(HostSession& session, bool interactive) {
+int MessageLoop(HostSession& session, bool interactive, UINT_PTR scriptTimer = 0) {
     MSG msg;
     int code = 0;
     while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -107,7 +107,11 @@ int MessageLoop(HostSession& session, bool interactive) {
             session.HandleKey(msg.wParam))
             continue;
         ::TranslateMessage(&msg);
+        // A thread timer other than the script's is a plug-in's: it holds the host's thread while it runs.
+        const bool pluginTimer = msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam != scriptTimer;
+        const DWORD start = ::GetTickCount();
         ::DispatchMessageA(&msg);
+        if (pluginTimer) session.NoteHold(::GetTickCount() - start);
         session.ServicePending();
         if (interactive && !session.Running()) ::PostQuitMessage(0);
     }
@@ -171,7 +175,7 @@ int main(int argc, char** argv) {
         ScriptRunner runner(session, std::move(steps), cl.out.empty() ? "." : cl.out,
                             [&report](const std::string& line) { report(line); });
         runner.Start();
-        code = MessageLoop(session, false);
+        code = MessageLoop(session, false, runner.Timer());
         if (!runner.Finished()) {
             report("the script did not finish");
             code = 1;

@@ -58,6 +58,8 @@ public:
     void Start();
     bool Finished() const { return m_finished; }
     int Failures() const { return m_failures; }
+    // The thread timer that runs the steps (0 before Start).
+    UINT_PTR Timer() const { return m_timer; }
 
 private:
     struct Pending {
