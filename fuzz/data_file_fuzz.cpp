@@ -1,5 +1,5 @@
-// Arbitrary bytes as a bookmark data file (both layouts, both entry tags): decoding must stay within the
-// bytes, and what it yields must survive a write and a second read unchanged.
+// Arbitrary bytes as a bookmark data file (both layouts, both entry tags, files' identities after a name):
+// decoding must stay within the bytes, and what it yields must survive a write and a second read unchanged.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -38,6 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < recent.size(); ++i) {
         Require(second.entries[i].fileName == recent[i]->fileName);
         Require(second.entries[i].position == recent[i]->position);
+        // A file's identity read with its name is written with it again; an unknown one (size 0) is not.
+        const FileIdentity& identity = recent[i]->identity;
+        Require(identity.Known() ? second.entries[i].identity == identity : !second.entries[i].identity.Known());
         Require(second.entries[i].stamp == static_cast<int>(recent.size() - 1 - i));
     }
     Require(EncodeDataFile(second.entries) == written);
