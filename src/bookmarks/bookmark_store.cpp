@@ -258,6 +258,30 @@ void CBookmarkStore::ForgetAll() {
     Write();
 }
 
+std::vector<RememberedFile> CBookmarkStore::List() {
+    std::vector<RememberedFile> files;
+    for (auto it = m_byRecency.rbegin(); it != m_byRecency.rend(); ++it) {
+        const BookmarkEntry& e = entries[*it];
+        const std::u16string whole =
+            file_name::IsWide(e.fileName) ? file_name::ToWide(e.fileName) : m_codePage.ToWide(e.fileName);
+        const std::size_t slash = whole.find_last_of(u"\\/");
+        const std::size_t cut = slash == std::u16string::npos ? 0 : slash;
+        files.push_back(RememberedFile{e.fileName, whole.substr(slash == std::u16string::npos ? 0 : slash + 1),
+                                       whole.substr(0, cut), e.position});
+    }
+    return files;
+}
+
+// As Forget does for all: the file playing now is remembered again from where it is left. What the data
+// file held that this run could not read comes in first, so that the write takes out only this file.
+void CBookmarkStore::Remove(const std::string& key) {
+    if (dataFilePath.empty()) return;
+    if (!m_fileKnown) MergeUnreadFile();
+    const std::size_t found = Find(key);
+    if (found != npos) Remove(found);
+    SaveAnyway();
+}
+
 void CBookmarkStore::StoreCurrent() {
     Record();
 }
@@ -322,8 +346,12 @@ void CBookmarkStore::Load() {
 }
 
 void CBookmarkStore::Save() {
+    if (Bookmarking()) SaveAnyway();
+}
+
+void CBookmarkStore::SaveAnyway() {
     // No data file: not even a look at what it would replace.
-    if (!Bookmarking() || dataFilePath.empty()) return;
+    if (dataFilePath.empty()) return;
     NoteFailedWrite();
     if (!m_fileKnown) MergeUnreadFile();
     // A file that is there and cannot be read (another program holds it) is not written over blindly: the
@@ -362,18 +390,17 @@ void CBookmarkStore::MergeUnreadFile() {
     if (!m_files.ReadAll(dataFilePath, bytes)) return;
     m_fileKnown = m_fileRead = true;
     DecodedDataFile file = DecodeDataFile(bytes);
+    // The file's stamps lie below every shifted one of the run's, which keep their order.
     const int shift = static_cast<int>(file.entries.size());
-    std::vector<BookmarkEntry> merged = std::move(entries);
-    for (BookmarkEntry& e : merged)
+    for (BookmarkEntry& e : entries)
         e.stamp = Add(e.stamp, shift);
     useCounter = Add(useCounter, shift);
-    std::unordered_map<std::string, std::size_t> known = std::move(m_byName);
     for (BookmarkEntry& e : file.entries) {
-        if (known.count(e.fileName) != 0) continue;
-        known.emplace(e.fileName, merged.size());
-        merged.push_back(std::move(e));
+        if (Find(e.fileName) != npos) continue;
+        entries.push_back(std::move(e));
+        Index(entries.size() - 1);
+        PlaceByStamp(entries.size() - 1);
     }
-    ReplaceEntries(std::move(merged));
     while (entries.size() > kMaxRemembered)
         DropLeastRecent();
 }
@@ -386,9 +413,9 @@ std::size_t CBookmarkStore::CarryOverLossyName(const std::string& name) {
     if (lossy.find('?') == std::string::npos) return npos;
     const std::size_t found = Find(lossy);
     if (found == npos) return npos;
-    m_byName.erase(lossy);
+    Unindex(found);
     entries[found].fileName = name;
-    m_byName.emplace(name, found);
+    Index(found);
     return found;
 }
 
@@ -412,16 +439,32 @@ int CBookmarkStore::NextStamp() {
     return useCounter;
 }
 
-std::size_t CBookmarkStore::Find(const std::string& name) const {
-    const auto it = m_byName.find(name);
-    return it == m_byName.end() ? npos : it->second;
+std::vector<std::size_t>::iterator CBookmarkStore::NameSlot(const std::string& name) {
+    return std::lower_bound(m_byName.begin(), m_byName.end(), name,
+                            [this](std::size_t i, const std::string& n) { return entries[i].fileName < n; });
+}
+
+std::size_t CBookmarkStore::Find(const std::string& name) {
+    const auto it = NameSlot(name);
+    return it != m_byName.end() && entries[*it].fileName == name ? *it : npos;
+}
+
+// A name already there keeps its entry: the first of two with one name wins, as a search from the front
+// would find it.
+void CBookmarkStore::Index(std::size_t index) {
+    const auto it = NameSlot(entries[index].fileName);
+    if (it == m_byName.end() || entries[*it].fileName != entries[index].fileName) m_byName.insert(it, index);
+}
+
+void CBookmarkStore::Unindex(std::size_t index) {
+    const auto it = NameSlot(entries[index].fileName);
+    if (it != m_byName.end() && *it == index) m_byName.erase(it);
 }
 
 void CBookmarkStore::Append(BookmarkEntry entry) {
     const std::size_t index = entries.size();
     entries.push_back(std::move(entry));
-    const BookmarkEntry& added = entries.back();
-    m_byName.emplace(added.fileName, index);
+    Index(index);
     m_byRecency.push_back(index); // the newest stamp
     while (entries.size() > kMaxRemembered)
         DropLeastRecent();
@@ -431,14 +474,12 @@ void CBookmarkStore::Append(BookmarkEntry entry) {
 void CBookmarkStore::DropLeastRecent() {
     const std::size_t gone = m_byRecency.front(), last = entries.size() - 1;
     m_byRecency.erase(m_byRecency.begin());
-    const auto named = m_byName.find(entries[gone].fileName);
-    if (named != m_byName.end() && named->second == gone) m_byName.erase(named);
+    Unindex(gone);
     if (gone != last) {
-        BookmarkEntry& moved = entries[last];
         *std::find(m_byRecency.begin(), m_byRecency.end(), last) = gone;
-        const auto it = m_byName.find(moved.fileName);
-        if (it != m_byName.end() && it->second == last) it->second = gone;
-        entries[gone] = std::move(moved);
+        const auto it = NameSlot(entries[last].fileName);
+        if (it != m_byName.end() && *it == last) *it = gone;
+        entries[gone] = std::move(entries[last]);
     }
     entries.pop_back();
 }
@@ -468,8 +509,7 @@ void CBookmarkStore::ReplaceEntries(std::vector<BookmarkEntry> loaded) {
     m_byName.clear();
     m_byRecency.clear();
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        // A file that names one file twice: the first wins, as a search from the front would find it.
-        m_byName.emplace(entries[i].fileName, i);
+        Index(i);
         PlaceByStamp(i);
     }
 }

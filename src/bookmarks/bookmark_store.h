@@ -19,11 +19,11 @@
 #pragma once
 #include <cstddef>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "bookmarks/bookmark_entry.h"
+#include "bookmarks/remembered_files.h"
 #include "platform/background.h"
 #include "platform/code_page.h"
 #include "platform/file_store.h"
@@ -33,7 +33,7 @@
 class CWinampIPC;
 struct Settings;
 
-class CBookmarkStore {
+class CBookmarkStore : public RememberedFiles {
 public:
     // Told when a remembered file has just been resumed (after its jump).
     struct ResumeListener {
@@ -64,6 +64,9 @@ public:
     void Shutdown();
     // Empties the list and the data file.
     void ForgetAll();
+    std::vector<RememberedFile> List() override;
+    void Remove(const std::string& key) override;
+    void RemoveAll() override { ForgetAll(); }
 
     // Records currentPos as the remembered position of currentFile.
     void StoreCurrent();
@@ -91,6 +94,8 @@ private:
     void StopPickUp();
     void ApplyIdentity();
     void Remove(std::size_t index);
+    // Save's work, whether remembering is on or not.
+    void SaveAnyway();
     // A write the worker could not do leaves the file as it was: it is not taken for written.
     void NoteFailedWrite();
     std::size_t CarryOverLossyName(const std::string& name);
@@ -101,7 +106,11 @@ private:
     bool Bookmarking() const;
     int NextStamp();
     // The index of the first entry named name, or npos.
-    std::size_t Find(const std::string& name) const;
+    std::size_t Find(const std::string& name);
+    // Where name's entry stands, or would, among m_byName.
+    std::vector<std::size_t>::iterator NameSlot(const std::string& name);
+    void Index(std::size_t index);
+    void Unindex(std::size_t index);
     void Append(BookmarkEntry entry);
     void DropLeastRecent();
     void Restamp(std::size_t index, int stamp);
@@ -127,8 +136,9 @@ private:
     std::string dataFilePath;
     std::vector<BookmarkEntry> entries;
 
-    // Name to the first entry of that name, so a lookup costs the same however many files a run touched.
-    std::unordered_map<std::string, std::size_t> m_byName;
+    // Every entry's index in the order of its name (the first of two with one name only), so that a lookup
+    // takes a binary search.
+    std::vector<std::size_t> m_byName;
     // Every entry's index, least recently used first, so the most recent ones are at hand without sorting
     // the list (at most kMaxRemembered: moving one to the end is a short copy).
     std::vector<std::size_t> m_byRecency;

@@ -22,6 +22,23 @@ std::string FromWide(const std::u16string& wide) {
     return key;
 }
 
+std::u16string ToWide(const std::string& key) {
+    std::u16string wide;
+    for (std::size_t i = IsWide(key) ? 1 : 0; i < key.size();) {
+        const unsigned char lead = static_cast<unsigned char>(key[i++]);
+        const int tail = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+        char32_t c = tail == 0 ? lead : lead & (0x3F >> tail);
+        for (int k = 0; k < tail && i < key.size(); ++k)
+            c = (c << 6) | (static_cast<unsigned char>(key[i++]) & 0x3F);
+        if (c >= 0x10000) {
+            wide += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            c = 0xDC00 + ((c - 0x10000) & 0x3FF);
+        }
+        wide += static_cast<char16_t>(c);
+    }
+    return wide;
+}
+
 // A drive path ("C:\\..."), or a share's ("\\\\server\\..."); a URL ("http://...") is neither.
 bool IsFilePath(const std::string& name) {
     const std::size_t at = IsWide(name) ? 1 : 0;

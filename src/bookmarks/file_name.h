@@ -14,6 +14,8 @@ inline bool IsWide(const std::string& name) {
 // The wide name's key: the mark, then UTF-8 (a lone surrogate is encoded on its own, so distinct names
 // stay distinct).
 std::string FromWide(const std::u16string& wide);
+// A wide name's key back as UTF-16 (the mark left out); what FromWide made comes back as it was.
+std::u16string ToWide(const std::string& key);
 // True for a name that is a path of a local or shared file, whose contents can be read.
 bool IsFilePath(const std::string& name);
 } // namespace file_name

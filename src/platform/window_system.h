@@ -2,6 +2,7 @@
 // Method names carry the A suffix where the platform's headers define a macro for the plain name.
 #pragma once
 #include <memory>
+#include <string>
 
 #include "platform/canvas.h"
 #include "platform/win_types.h"
@@ -81,4 +82,16 @@ public:
     // A canvas over a device context handed over for painting (a custom-draw notification's HDC); null
     // when there is none or it cannot be made.
     virtual std::unique_ptr<Canvas> CanvasFor(HDC dc) = 0;
+
+    // A report list of UTF-16 texts, a row selected at a time. A window system without one shows nothing.
+    // The columns share the list's width by the given percentages, the last one taking what is left.
+    virtual void ListColumns(HWND, const char* const* /*titles*/, const int* /*percents*/, int /*count*/) {}
+    virtual void ListAddRow(HWND, const std::u16string* /*cells*/, int /*count*/) {}
+    // The selected row, or -1.
+    virtual int ListSelection(HWND) { return -1; }
+    // Deletes a row and selects the one that takes its place (else the last).
+    virtual void ListDeleteRow(HWND, int /*row*/) {}
+    virtual void ListClear(HWND) {}
+    // True when a WM_NOTIFY's lParam tells of the Delete key pressed in a list.
+    virtual bool ListDeleteKey(LPARAM) { return false; }
 };

@@ -18,7 +18,6 @@ void Quit();
 LRESULT CALLBACK HostWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
 void CALLBACK BookmarkClock(HWND, UINT, UINT_PTR, DWORD now);
-void ForgetPositions();
 } // namespace
 
 PluginRecord g_plugin = {kPluginVersion, "Morvix (gen_morvix.dll)", Init, Config, Quit, nullptr, nullptr};
@@ -97,7 +96,7 @@ PluginParts Parts() {
 // The bar's trackbars and the dialog's up-down control; a host that has not registered them yet still
 // gets working dialogs.
 void RegisterControlClasses() {
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&classes);
 }
 
@@ -113,7 +112,7 @@ int Init() {
 
 void Config() {
     RegisterControlClasses();
-    RunConfigDialog(s_windows, g_dlgButtons.GetSafeHwnd(), g_settings, g_winamp, s_profile, ForgetPositions);
+    RunConfigDialog(s_windows, g_dlgButtons.GetSafeHwnd(), g_settings, g_winamp, s_profile, &g_bookmarks);
 }
 
 void Quit() {
@@ -139,10 +138,6 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
 
 void CALLBACK BookmarkClock(HWND, UINT, UINT_PTR timer, DWORD now) {
     if (s_running) g_bookmarks.OnTimer(timer, now);
-}
-
-void ForgetPositions() {
-    g_bookmarks.ForgetAll();
 }
 
 } // namespace

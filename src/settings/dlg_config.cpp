@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "bar/clock_text.h"
 #include "resources/resource_ids.h"
 #include "settings/int_parse.h"
 #include "settings/settings.h"
@@ -19,6 +20,9 @@ constexpr const char* kOutOfRange = "Please enter an integer between %d and %d."
 // The arrows move the fast-wind limit within 0..300; typed values are not limited.
 constexpr int kSpinMin = 0;
 constexpr int kSpinMax = 300;
+// The remembered files' columns and their shares of the list's width.
+constexpr const char* kTitles[] = {"File", "At", "Folder"};
+constexpr int kPercents[] = {46, 22, 32};
 } // namespace
 
 void DataExchange::Check(int id, int& value) {
@@ -112,19 +116,51 @@ bool CModalDialog::UpdateData(bool saving) {
 }
 
 CDlgConfig::CDlgConfig(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
-                       ProfileStore& profile, void (*forgetPositions)())
+                       ProfileStore& profile, RememberedFiles* memory)
     : CModalDialog(windows, IDD_CONFIG, parent), m_settings(settings), m_host(host), m_profile(profile),
-      m_forgetPositions(forgetPositions) {}
+      m_memory(memory) {}
 
+// The remembered files are taken out at once, as Forget does: the dialog's OK or Cancel decides only
+// about the settings.
 bool CDlgConfig::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
-    if (message != WM_COMMAND || LOWORD(wParam) != IDC_CFG_FORGET || HIWORD(wParam) != BN_CLICKED)
+    const bool clicked = message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED;
+    if (clicked && LOWORD(wParam) == IDC_CFG_REMOVE) {
+        RemoveSelected();
+    } else if (message == WM_NOTIFY && m_windows.ListDeleteKey(lParam)) {
+        RemoveSelected();
+    } else if (clicked && LOWORD(wParam) == IDC_CFG_FORGET) {
+        if (m_memory != nullptr &&
+            m_windows.MessageBoxA(m_hWnd, kForgetQuestion, kForgetCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            m_memory->RemoveAll();
+            FillList();
+        }
+    } else {
         return CModalDialog::OnMessage(hwnd, message, wParam, lParam, result);
-    // The settings are not touched: the dialog's OK or Cancel still decides about them.
-    if (m_forgetPositions != nullptr &&
-        m_windows.MessageBoxA(m_hWnd, kForgetQuestion, kForgetCaption, MB_YESNO | MB_ICONQUESTION) == IDYES)
-        m_forgetPositions();
+    }
     *result = 0;
     return true;
+}
+
+void CDlgConfig::FillList() {
+    const HWND list = m_windows.GetDlgItem(m_hWnd, IDC_CFG_LIST);
+    m_windows.ListClear(list);
+    m_keys.clear();
+    if (m_memory == nullptr) return;
+    for (const RememberedFile& file : m_memory->List()) {
+        const std::string clock = ClockText(file.position, true);
+        const std::u16string cells[] = {file.name, std::u16string(clock.begin(), clock.end()), file.folder};
+        m_windows.ListAddRow(list, cells, 3);
+        m_keys.push_back(file.key);
+    }
+}
+
+void CDlgConfig::RemoveSelected() {
+    const HWND list = m_windows.GetDlgItem(m_hWnd, IDC_CFG_LIST);
+    const int row = m_windows.ListSelection(list);
+    if (m_memory == nullptr || row < 0 || static_cast<std::size_t>(row) >= m_keys.size()) return;
+    m_memory->Remove(m_keys[static_cast<std::size_t>(row)]);
+    m_keys.erase(m_keys.begin() + row);
+    m_windows.ListDeleteRow(list, row);
 }
 
 void CDlgConfig::DoDataExchange(DataExchange& exchange) {
@@ -146,6 +182,8 @@ BOOL CDlgConfig::OnInitDialog() {
     m_windows.SendMessageA(m_windows.GetDlgItem(m_hWnd, IDC_CFG_SPIN), UDM_SETRANGE, unused, range);
     m_windows.SendMessageA(m_windows.GetDlgItem(m_hWnd, IDC_CFG_HIDESPIN), UDM_SETRANGE, unused,
                            MAKELPARAM(kMaxHideDelay, kMinHideDelay));
+    m_windows.ListColumns(m_windows.GetDlgItem(m_hWnd, IDC_CFG_LIST), kTitles, kPercents, 3);
+    FillList();
     return TRUE;
 }
 
@@ -163,13 +201,13 @@ public:
 } // namespace
 
 void RunConfigDialog(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
-                     ProfileStore& profile, void (*forgetPositions)()) {
+                     ProfileStore& profile, RememberedFiles* memory) {
     if (s_openConfig != nullptr) {
         const HWND open = s_openConfig->GetSafeHwnd();
         if (open != nullptr) windows.SetForegroundWindow(open);
         return;
     }
-    CDlgConfig dialog(windows, parent, settings, host, profile, forgetPositions);
+    CDlgConfig dialog(windows, parent, settings, host, profile, memory);
     const OpenConfigMark mark(dialog);
     dialog.DoModal();
 }

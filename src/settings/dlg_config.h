@@ -1,7 +1,10 @@
 // The configuration dialog (template 2002), modal over the bar, and the small dialog framework under it.
 #pragma once
 #include <climits>
+#include <string>
+#include <vector>
 
+#include "bookmarks/remembered_files.h"
 #include "platform/profile_store.h"
 #include "platform/window_system.h"
 
@@ -65,9 +68,9 @@ private:
 // when the whole dialog reads.
 class CDlgConfig : public CModalDialog {
 public:
-    // forgetPositions: what "Forget remembered positions" does once the user says yes.
+    // memory: the remembered files the dialog lists and takes out ("Remove", "Forget remembered positions").
     CDlgConfig(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
-               ProfileStore& profile, void (*forgetPositions)() = nullptr);
+               ProfileStore& profile, RememberedFiles* memory = nullptr);
     bool OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 
 protected:
@@ -78,10 +81,15 @@ private:
     Settings& m_settings;
     CWinampIPC& m_host;
     ProfileStore& m_profile;
-    void (*m_forgetPositions)();
+    RememberedFiles* m_memory;
+    // The list's rows, by the memory's name of each file.
+    std::vector<std::string> m_keys;
+
+    void FillList();
+    void RemoveSelected();
 };
 
 // Runs the dialog for the call only; on OK the settings are stored and written to the INI file.
 // While it runs, a second call brings it to the front instead of opening another one over the same settings.
 void RunConfigDialog(WindowSystem& windows, HWND parent, Settings& settings, CWinampIPC& host,
-                     ProfileStore& profile, void (*forgetPositions)() = nullptr);
+                     ProfileStore& profile, RememberedFiles* memory = nullptr);

@@ -499,3 +499,104 @@ TEST(ConfigDialog, ConfigureWhileOpenBringsTheOpenDialogToTheFrontInsteadOfOpeni
 }
 
 } // namespace
+
+namespace {
+// One entry of the current layout: tag, name length, name, position.
+std::string Entry(int tag, const std::string& name, int positionMs) {
+    std::string bytes;
+    for (const int word : {tag, static_cast<int>(name.size())})
+        bytes += std::string(reinterpret_cast<const char*>(&word), 4);
+    return bytes + name + std::string(reinterpret_cast<const char*>(&positionMs), 4);
+}
+
+// The list's rows as "name|at|folder".
+std::vector<std::wstring> ListRows(HWND dialog) {
+    const HWND list = ::GetDlgItem(dialog, IDC_CFG_LIST);
+    std::vector<std::wstring> rows;
+    const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        std::wstring text;
+        for (int cell = 0; cell < 3; ++cell) {
+            wchar_t buffer[300] = L"";
+            LVITEMW item = {};
+            item.iSubItem = cell;
+            item.pszText = buffer;
+            item.cchTextMax = 300;
+            ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            text += (cell ? L"|" : L"") + std::wstring(buffer);
+        }
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+void Select(HWND dialog, int row) {
+    LVITEMW state = {};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(::GetDlgItem(dialog, IDC_CFG_LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&state));
+}
+
+// The number of entries the data file holds.
+int EntriesInFile(const TestHost& host) {
+    const std::string bytes = TestHost::ReadFile(host.DataFile()).value_or("");
+    return bytes.size() >= 8 ? static_cast<unsigned char>(bytes[4]) : -1;
+}
+} // namespace
+
+// The remembered files, most recent first, with a name outside the ANSI code page whole: "Remove" takes
+// one out of the data file at once, Cancel does not bring it back, and the Delete key in the list
+// removes as "Remove" does.
+TEST(ConfigDialog, TheRememberedFilesAreListedAndRemoveTakesOneOutOfTheDataFileAtOnce) {
+    TestHostOptions options;
+    options.manualClock = true;
+    options.dataFile = std::string("\x1f\0\0\0\x03\0\0\0", 8) + Entry(1, "C:\\Media\\first.avi", 61000) +
+                       Entry(2, "C:\\Media\\\xE6\x97\xA5\xE6\x9C\xAC.mkv", 125000) +
+                       Entry(1, "D:\\Films\\third.mkv", 3723000);
+    TestHost host(options);
+    const std::vector<std::wstring> three = {L"first.avi|0:01:01|C:\\Media", L"\x65E5\x672C.mkv|0:02:05|C:\\Media",
+                                             L"third.mkv|1:02:03|D:\\Films"};
+    std::vector<std::wstring> shown;
+    Script script;
+    FindDialog(script);
+    script.Then("the list shows the three files", [&] { return (shown = ListRows(script.dialog)) == three; });
+    script.Then("Tab reaches the list after Forget, then Remove", [&] {
+        const HWND forget = ::GetDlgItem(script.dialog, IDC_CFG_FORGET);
+        const HWND list = ::GetNextDlgTabItem(script.dialog, forget, FALSE);
+        return list == ::GetDlgItem(script.dialog, IDC_CFG_LIST) &&
+               ::GetNextDlgTabItem(script.dialog, list, FALSE) == ::GetDlgItem(script.dialog, IDC_CFG_REMOVE);
+    });
+    script.Then("select the first and press Remove", [&] {
+        Select(script.dialog, 0);
+        TestHost::PressButton(script.dialog, IDC_CFG_REMOVE);
+        return true;
+    });
+    script.Then("the data file holds two files while the dialog is open", [&] { return EntriesInFile(host) == 2; });
+    Press(script, IDCANCEL, "Cancel");
+    host.Config();
+    ExpectClosed(script);
+    EXPECT_EQ(three, shown);
+    EXPECT_EQ(2, EntriesInFile(host)) << "Cancel keeps the removal";
+
+    Script again;
+    FindDialog(again);
+    again.Then("the list shows the two left", [&] {
+        shown = ListRows(again.dialog);
+        return shown == std::vector<std::wstring>(three.begin() + 1, three.end());
+    });
+    again.Then("the Delete key on the first", [&] {
+        Select(again.dialog, 0);
+        const HWND list = ::GetDlgItem(again.dialog, IDC_CFG_LIST);
+        ::SetFocus(list);
+        ::PostMessageW(list, WM_KEYDOWN, VK_DELETE, 0);
+        return true;
+    });
+    again.Then("the list shows one", [&] { return ListRows(again.dialog).size() == 1; });
+    Press(again, IDOK, "OK");
+    host.Config();
+    ExpectClosed(again);
+    EXPECT_TRUE(host.WaitFor([&] {
+        return TestHost::ReadFile(host.DataFile()) ==
+               std::string("\x1f\0\0\0\x01\0\0\0", 8) + Entry(1, "D:\\Films\\third.mkv", 3723000);
+    })) << EntriesInFile(host) << " entries";
+}

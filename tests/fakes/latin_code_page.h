@@ -14,4 +14,10 @@ public:
         }
         return !wide.empty();
     }
+    std::u16string ToWide(const std::string& ansi) override {
+        std::u16string wide;
+        for (char c : ansi)
+            wide += static_cast<char16_t>(static_cast<unsigned char>(c));
+        return wide;
+    }
 };

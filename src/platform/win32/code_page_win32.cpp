@@ -14,3 +14,12 @@ bool Win32CodePage::ToAnsi(const std::u16string& wide, std::string& ansi) {
     return read == units &&
            back.compare(0, static_cast<std::size_t>(units), text, static_cast<std::size_t>(units)) == 0;
 }
+
+std::u16string Win32CodePage::ToWide(const std::string& ansi) {
+    const int size = static_cast<int>(ansi.size());
+    const int units = size == 0 ? 0 : ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+    std::u16string wide(units > 0 ? static_cast<std::size_t>(units) : 0, u'\0');
+    if (units > 0)
+        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, reinterpret_cast<wchar_t*>(&wide[0]), units);
+    return wide;
+}

@@ -36,6 +36,7 @@ public:
 class Win32CodePage : public CodePage {
 public:
     bool ToAnsi(const std::u16string& wide, std::string& ansi) override;
+    std::u16string ToWide(const std::string& ansi) override;
 };
 
 class Win32FileStore : public FileStore {
@@ -144,6 +145,17 @@ public:
     int GetSystemMetrics(int index) override { return ::GetSystemMetrics(index); }
     int GetDpiForWindow(HWND hwnd) override;
     SIZE GetTextExtent(HWND hwnd, const char* text) override;
+    void ListColumns(HWND list, const char* const* titles, const int* percents, int count) override;
+    void ListAddRow(HWND list, const std::u16string* cells, int count) override;
+    int ListSelection(HWND list) override {
+        return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
+    void ListDeleteRow(HWND list, int row) override;
+    void ListClear(HWND list) override { ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0); }
+    bool ListDeleteKey(LPARAM lParam) override {
+        const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lParam);
+        return key->hdr.code == LVN_KEYDOWN && key->wVKey == VK_DELETE;
+    }
     bool GetMonitorRect(HWND hwnd, RECT* monitor) override {
         MONITORINFO info = {sizeof info, {}, {}, 0};
         ::GetMonitorInfoA(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info);

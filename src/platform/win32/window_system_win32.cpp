@@ -81,3 +81,39 @@ SIZE Win32WindowSystem::GetTextExtent(HWND hwnd, const char* text) {
     ::ReleaseDC(hwnd, dc);
     return size;
 }
+
+void Win32WindowSystem::ListColumns(HWND list, const char* const* titles, const int* percents, int count) {
+    ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    RECT client = {};
+    ::GetClientRect(list, &client);
+    for (int i = 0; i < count; ++i) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<char*>(titles[i]);
+        column.cx = percents[i] * (client.right - client.left) / 100;
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
+    ::SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(count - 1), LVSCW_AUTOSIZE_USEHEADER);
+}
+
+void Win32WindowSystem::ListAddRow(HWND list, const std::u16string* cells, int count) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(cells[0].c_str()));
+    const LRESULT row = ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    for (item.iSubItem = 1; row >= 0 && item.iSubItem < count; ++item.iSubItem) {
+        item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(cells[item.iSubItem].c_str()));
+        ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+void Win32WindowSystem::ListDeleteRow(HWND list, int row) {
+    ::SendMessageW(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    const int rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    if (rows == 0) return;
+    LVITEMW state = {};
+    state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row < rows ? row : rows - 1),
+                   reinterpret_cast<LPARAM>(&state));
+}

@@ -1,0 +1,24 @@
+// The remembered files as the options show them, and what the options may do to them.
+#pragma once
+#include <string>
+#include <vector>
+
+struct RememberedFile {
+    std::string key;       // the memory's name for the file
+    std::u16string name;   // its name without its folder, as the person reads it
+    std::u16string folder; // the folder, without a trailing separator; empty when the name has none
+    int position;          // ms
+};
+
+class RememberedFiles {
+public:
+    // Most recently used first, from memory alone: the disk is not looked at.
+    virtual std::vector<RememberedFile> List() = 0;
+    // Takes the file out; the data file is written at once.
+    virtual void Remove(const std::string& key) = 0;
+    // Empties the list and the data file.
+    virtual void RemoveAll() = 0;
+
+protected:
+    ~RememberedFiles() = default;
+};
