@@ -266,8 +266,10 @@ std::vector<RememberedFile> CBookmarkStore::List() {
             file_name::IsWide(e.fileName) ? file_name::ToWide(e.fileName) : m_codePage.ToWide(e.fileName);
         const std::size_t slash = whole.find_last_of(u"\\/");
         const std::size_t cut = slash == std::u16string::npos ? 0 : slash;
+        // The tracked file stands where the player last was, not where it was last recorded.
+        const int position = e.fileName == currentFile && currentPos >= 0 ? currentPos : e.position;
         files.push_back(RememberedFile{e.fileName, whole.substr(slash == std::u16string::npos ? 0 : slash + 1),
-                                       whole.substr(0, cut), e.position});
+                                       whole.substr(0, cut), position});
     }
     return files;
 }

@@ -487,7 +487,9 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
                     "most %d ms\n",
                     row.what, left.entry, left.positionMs, resumed.entry, resumed.positionMs, resumed.status.c_str(),
                     resumed.heldMs);
-        if (row.holdsUnderMs) EXPECT_LT(resumed.heldMs, row.holdsUnderMs) << row.what << "\n" << outputs[i];
+        if (row.holdsUnderMs) {
+            EXPECT_LT(resumed.heldMs, row.holdsUnderMs) << row.what << "\n" << outputs[i];
+        }
         EXPECT_EQ(left.entry, resumed.entry) << row.what << "\n" << outputs[i];
         EXPECT_EQ(row.paused ? "paused" : "playing", resumed.status) << row.what << "\n" << outputs[i];
         if (row.fromTheStart) {

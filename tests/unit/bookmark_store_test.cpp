@@ -624,3 +624,25 @@ TEST_F(BookmarkStoreTest, AMovedOrRenamedFileResumesByItsContentUnlessItDiffersO
     store.Shutdown();
     EXPECT_EQ(files.Identify("E:\\Films\\film.mkv", false), DecodeDataFile(files.files[kPath]).entries[0].identity);
 }
+
+// What the options list: most recent first, names whole in UTF-16 with their folders apart, the file
+// playing at the player's place; a removal is written at once, remembering on or off.
+TEST_F(BookmarkStoreTest, TheListIsMostRecentFirstWithThePlayingFileWhereItIsAndARemovalIsWrittenAtOnce) {
+    WriteDataFile({{"old.avi", 1000, 0}, {std::string(1, '\0') + "C:\\Media\\\xE6\x97\xA5.mkv", 2000, 0}});
+    Open();
+    Run({{"D:\\Films\\now.mkv", 0, 1, {kListPos, kFileName}}});
+    host.position = 42000;
+    store.OnClock(1000);
+    const std::vector<RememberedFile> list = store.List();
+    ASSERT_EQ(3u, list.size());
+    EXPECT_EQ(u"now.mkv", list[0].name);
+    EXPECT_EQ(u"D:\\Films", list[0].folder);
+    EXPECT_EQ(42000, list[0].position);
+    EXPECT_EQ(u"\x65E5.mkv", list[1].name);
+    EXPECT_EQ(u"C:\\Media", list[1].folder);
+    EXPECT_EQ(u"old.avi", list[2].name);
+    EXPECT_EQ(u"", list[2].folder);
+    settings.bookmark = 0;
+    store.Remove(list[1].key);
+    EXPECT_EQ((Saved_{{"D:\\Films\\now.mkv", 0}, {"old.avi", 1000}}), Saved());
+}
