@@ -73,11 +73,11 @@ void CBookmarkStore::OnHostNotify(LPARAM lParam, WPARAM wParam) {
     }
 }
 
+// A tick of a timer already killed (one still queued) does nothing.
 void CBookmarkStore::OnTimer(UINT_PTR timer, DWORD now) {
-    if (timer != 0 && timer == m_pickUp)
-        PickUpIdentity();
-    else
-        OnClock(now);
+    if (timer == 0) return;
+    if (timer == m_pickUp) PickUpIdentity();
+    if (timer == m_clock) OnClock(now);
 }
 
 // The host sends no notification while a file simply plays: without asking, the position recorded

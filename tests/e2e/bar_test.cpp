@@ -324,7 +324,10 @@ TEST(BarMouse, AVisualisationFullScreenOrAnOldHostBringsUpNeitherBarNorBox) {
             EXPECT_EQ(asked.size(),
                       static_cast<std::size_t>(std::count(asked.begin(), asked.end(), U(0, 630, 1))) + 1u);
         } else {
-            EXPECT_EQ(asked, std::vector<std::string>{}) << "an old host is never asked about full screen";
+            // The memory's clock may tick meanwhile (a slow machine); full screen and video are never asked.
+            EXPECT_EQ(0, std::count_if(asked.begin(), asked.end(), [](const std::string& r) {
+                          return r.rfind("U 0,630->", 0) == 0 || r.rfind("U 0,501->", 0) == 0;
+                      })) << "an old host is never asked about full screen";
         }
     }
 }

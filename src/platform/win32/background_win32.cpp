@@ -15,8 +15,6 @@ private:
     CRITICAL_SECTION& m_lock;
 };
 
-// The worker keeps no more than a path and a file's two ends on its stack.
-constexpr SIZE_T kStackBytes = 64 * 1024;
 } // namespace
 
 // Quit ends the thread. A host that unloads the DLL without quit ends the process soon after: the thread
@@ -93,7 +91,7 @@ bool Win32Background::Wake() {
     if (m_wake == nullptr) m_wake = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
     if (m_wake == nullptr) return false;
     if (m_thread == nullptr)
-        m_thread = ::CreateThread(nullptr, kStackBytes, Run, this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+        m_thread = ::CreateThread(nullptr, 0, Run, this, 0, nullptr);
     return m_thread != nullptr && ::SetEvent(m_wake);
 }
 
