@@ -436,11 +436,12 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
          {"play\nseek 1200000\nwait 3000\nreport\nrestart\nmovefile 0 1000 \"{folder}\\Copies\\film.mkv\"\n"
           "wait 1500\nplay\nwait 500\nreport\n"}, true, true, false, 0, true},
         // Each read, write and flush takes 200 ms: the film is read, and the file written at half a minute
-        // and at each track change, while the host's thread goes on.
+        // and at each track change, while the host's thread goes on: held less than one disk call (a write
+        // on the host's thread, a write and its flush, holds it at least twice that).
         {"watch a film for half a minute on a slow disk, quit, move it, start again, play it there", film,
          {"slowdisk 200\nplay\nseek 1200000\nwait 33000\nreport\nrestart\n"
           "movefile 0 -1 \"{folder}\\Films\\film.mkv\"\nplay\nwaitrequest 106 5000\nreport\n"},
-         true, false, false, 1000, true, 100},
+         true, false, false, 1000, true, 200},
     };
     // clang-format on
     const std::size_t count = sizeof rows / sizeof rows[0];
