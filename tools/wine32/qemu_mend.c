@@ -10,7 +10,10 @@
  *    base of whichever thread was created last, and every reload of %gs (Wine reloads it on each
  *    switch between Windows and Unix code, qemu at each signal return) hands a thread another
  *    thread's thread-local storage. Here each thread gets a local descriptor of its own with its TLS
- *    base, and %gs is switched to it as the thread starts, before Wine records the selector.
+ *    base, and %gs is switched to it as the thread starts, before Wine records the selector. A host
+ *    process starts and ends hundreds of threads (the plug-in's worker each run): a descriptor is
+ *    taken again only once its thread has ended, and a parent waits for its child's switch before
+ *    another thread may clone.
  * Built as an empty library for x86-64 as well, so that 64-bit processes inheriting LD_PRELOAD
  * (wineserver, Xvfb) load something harmless. */
 #if defined(__i386__)
@@ -104,29 +107,53 @@ static struct user_desc tls_descriptor(unsigned entry, unsigned base) {
     return desc;
 }
 
-/* Wine leaves the first 512 local descriptors to a C library that keeps %gs there. */
+/* Wine leaves the first 512 local descriptors to a C library that keeps %gs there. Entries are handed
+ * out round the table, skipping those in use, so a freed one waits a full round before it is taken
+ * again: a thread still on its way out after its key's destructor keeps a valid %gs meanwhile. */
 enum { kOwnEntries = 511 };
 static unsigned s_nextEntry;
+static volatile unsigned char s_inUse[kOwnEntries + 1];
+static pthread_key_t s_entryKey;
 static unsigned short s_globalSelector; /* the C library's own TLS selector */
 static volatile int s_cloneLock;
 
+static unsigned take_entry(void) {
+    for (unsigned tries = 0; tries < kOwnEntries; ++tries) {
+        const unsigned index = 1 + __sync_fetch_and_add(&s_nextEntry, 1) % kOwnEntries;
+        if (__sync_bool_compare_and_swap(&s_inUse[index], 0, 1)) return index;
+    }
+    return 0;
+}
+
+static void release_entry(void* index) {
+    __sync_lock_release(&s_inUse[(unsigned)(size_t)index]);
+}
+
 static void own_tls_selector(void) {
-    const unsigned index = 1 + __sync_fetch_and_add(&s_nextEntry, 1) % kOwnEntries;
+    const unsigned index = take_entry();
+    if (index == 0) return; /* every entry taken: the thread keeps the C library's selector */
     struct user_desc desc = tls_descriptor(index, gs_base_now());
-    if (syscall(SYS_modify_ldt, 1, &desc, sizeof desc) != 0) return;
+    if (syscall(SYS_modify_ldt, 1, &desc, sizeof desc) != 0) {
+        release_entry((void*)(size_t)index);
+        return;
+    }
     load_gs((unsigned short)(index << 3 | 4 | 3)); /* local table, ring 3 */
+    pthread_setspecific(s_entryKey, (void*)(size_t)index);
 }
 
 struct thread_start {
     void* (*start)(void*);
     void* arg;
+    volatile int switched;
 };
 
 static void* started_thread(void* param) {
-    struct thread_start start = *(struct thread_start*)param;
-    free(param);
+    struct thread_start* start = param;
+    void* (*routine)(void*) = start->start;
+    void* arg = start->arg;
     own_tls_selector();
-    return start.start(start.arg);
+    __sync_lock_test_and_set(&start->switched, 1); /* the parent's frame may go from here on */
+    return routine(arg);
 }
 
 /* A new thread starts with its parent's %gs selector and the C library's descriptor set to its own base,
@@ -134,10 +161,7 @@ static void* started_thread(void* param) {
 int pthread_create(pthread_t* thread, const pthread_attr_t* attr, void* (*start)(void*), void* arg) {
     static pthread_create_fn real;
     if (!real) real = (pthread_create_fn)dlsym(RTLD_NEXT, "pthread_create");
-    struct thread_start* param = malloc(sizeof *param);
-    if (!param) return real(thread, attr, start, arg);
-    param->start = start;
-    param->arg = arg;
+    struct thread_start param = {start, arg, 0};
 
     while (__sync_lock_test_and_set(&s_cloneLock, 1)) sched_yield();
     const unsigned short own = gs_now();
@@ -146,15 +170,18 @@ int pthread_create(pthread_t* thread, const pthread_attr_t* attr, void* (*start)
         syscall(SYS_set_thread_area, &desc);
         load_gs(s_globalSelector);
     }
-    int result = real(thread, attr, started_thread, param);
+    int result = real(thread, attr, started_thread, &param);
     load_gs(own);
+    /* Until the child has its own selector it reads its base through the global descriptor, which the
+     * next clone would point elsewhere. */
+    while (result == 0 && !param.switched) sched_yield();
     __sync_lock_release(&s_cloneLock);
-    if (result != 0) free(param);
     return result;
 }
 
 __attribute__((constructor)) static void main_thread_selector(void) {
     s_globalSelector = gs_now();
+    pthread_key_create(&s_entryKey, release_entry);
     own_tls_selector();
 }
 
