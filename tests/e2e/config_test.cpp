@@ -566,9 +566,21 @@ TEST(ConfigDialog, TheRememberedFilesAreListedAndRemoveTakesOneOutOfTheDataFileA
         return list == ::GetDlgItem(script.dialog, IDC_CFG_LIST) &&
                ::GetNextDlgTabItem(script.dialog, list, FALSE) == ::GetDlgItem(script.dialog, IDC_CFG_REMOVE);
     });
-    script.Then("select the first and press Remove", [&] {
+    // Another program has the data file open (without sharing its deletion) when Remove writes it, and lets
+    // it go a moment later.
+    HANDLE held = INVALID_HANDLE_VALUE;
+    DWORD pressedAt = 0;
+    script.Then("select the first and press Remove, the data file held open elsewhere", [&] {
+        held = ::CreateFileA(host.DataFile().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
         Select(script.dialog, 0);
         TestHost::PressButton(script.dialog, IDC_CFG_REMOVE);
+        pressedAt = ::GetTickCount();
+        return held != INVALID_HANDLE_VALUE;
+    });
+    script.Then("the other program lets the file go", [&] {
+        if (ListRows(script.dialog).size() != 2 || ::GetTickCount() - pressedAt < 300) return false;
+        ::CloseHandle(held);
         return true;
     });
     script.Then("the data file holds two files while the dialog is open", [&] { return EntriesInFile(host) == 2; });

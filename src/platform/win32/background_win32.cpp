@@ -3,6 +3,9 @@
 #include "platform/win32/win32_seams.h"
 
 namespace {
+constexpr int kWriteRetries = 5;
+constexpr DWORD kWriteRetryMs = 100;
+
 // Holds a critical section for the length of a scope.
 class Locked {
 public:
@@ -129,7 +132,18 @@ void Win32Background::Work() {
                 }
             }
             if (write) {
-                const bool written = m_files.Replace(path, bytes);
+                bool written = m_files.Replace(path, bytes);
+                // Another program may hold the file open for a moment (a virus scanner, a backup, a look
+                // at it): the write is tried again a few times, unless a later one has come to replace it.
+                for (int retry = 0; !written && retry < kWriteRetries; ++retry) {
+                    ::Sleep(kWriteRetryMs);
+                    {
+                        Locked locked(m_lock);
+                        written = m_writeWaiting; // the later one holds the whole state: nothing is lost
+                        if (written) break;
+                    }
+                    written = m_files.Replace(path, bytes);
+                }
                 Locked locked(m_lock);
                 m_writeFailed = m_writeFailed || !written;
                 continue;
