@@ -10,10 +10,9 @@
  *    base of whichever thread was created last, and every reload of %gs (Wine reloads it on each
  *    switch between Windows and Unix code, qemu at each signal return) hands a thread another
  *    thread's thread-local storage. Here each thread gets a local descriptor of its own with its TLS
- *    base, and %gs is switched to it as the thread starts, before Wine records the selector. A host
- *    process starts and ends hundreds of threads (the plug-in's worker each run): a descriptor is
- *    taken again only once its thread has ended, and a parent waits for its child's switch before
- *    another thread may clone.
+ *    base, and %gs is switched to it as the thread starts, before Wine records the selector. A
+ *    parent waits for its child's switch before another thread may clone, and a descriptor is taken
+ *    again only once its thread has ended (a long-lived process starts and ends many threads).
  * Built as an empty library for x86-64 as well, so that 64-bit processes inheriting LD_PRELOAD
  * (wineserver, Xvfb) load something harmless. */
 #if defined(__i386__)
@@ -22,7 +21,6 @@
 #include <errno.h>
 #include <signal.h>
 #include <stddef.h>
-#include <stdlib.h>
 #include <asm/ldt.h>
 #include <pthread.h>
 #include <sched.h>
