@@ -33,7 +33,7 @@ void ReportSaveCost() {
     bool ok = true;
     for (int i = 0; i < kWarmUp + kSaves; ++i) {
         const double start = Now();
-        ok = files.Replace(path, bytes) && ok;
+        ok = files.Replace(path, bytes) == FileStore::Outcome::Written && ok;
         if (i >= kWarmUp) times.push_back((Now() - start) * 1e6);
     }
     ::DeleteFileA(path.c_str());

@@ -25,7 +25,8 @@ public:
         return m_disk.ReadAll(path, bytes);
     }
     bool Exists(const std::string& path) override { return m_disk.Exists(path); }
-    bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) override {
+    bool Gone(const std::string& path, bool utf8) override { return m_disk.Gone(path, utf8); }
+    Outcome Replace(const std::string& path, const std::vector<unsigned char>& bytes) override {
         ::Sleep(2 * kDiskMs); // the write and its flush
         return m_disk.Replace(path, bytes);
     }

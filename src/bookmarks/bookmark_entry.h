@@ -11,4 +11,5 @@ struct BookmarkEntry {
     int position; // ms
     int stamp;    // higher means more recently used; never stored in the data file
     FileIdentity identity = {}; // unknown until the file has been read once
+    bool madeThisRun = false;   // never stored: an entry of this run without an identity may still be a move
 };

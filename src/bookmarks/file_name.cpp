@@ -43,10 +43,27 @@ std::u16string ToWide(const std::string& key) {
 bool IsFilePath(const std::string& name) {
     const std::size_t at = IsWide(name) ? 1 : 0;
     if (name.size() < at + 3) return false;
-    const char a = name[at], b = name[at + 1], c = name[at + 2];
-    const bool slash = c == '\\' || c == '/';
-    if ((a == '\\' || a == '/') && a == b) return c != '\\' && c != '/';
-    return ((a >= 'A' && a <= 'Z') || (a >= 'a' && a <= 'z')) && b == ':' && slash;
+    const auto slash = [&name](std::size_t i) {
+        return i < name.size() && (name[i] == '\\' || name[i] == '/');
+    };
+    const auto drive = [&name, &slash](std::size_t i) {
+        const char a = i < name.size() ? name[i] : '\0';
+        return ((a >= 'A' && a <= 'Z') || (a >= 'a' && a <= 'z')) && i + 1 < name.size() &&
+               name[i + 1] == ':' && slash(i + 2);
+    };
+    if (!slash(at) || !slash(at + 1)) return drive(at);
+    // "\\.\" and "\\?\" name devices and pipes as well as files: opening one may block or disturb it.
+    // Only the long form of a drive or share path is a file's.
+    const char c = name[at + 2];
+    if ((c == '.' || c == '?') && slash(at + 3)) {
+        if (c == '.') return false;
+        if (drive(at + 4)) return true;
+        std::string unc = name.substr(at + 4, 3);
+        for (char& ch : unc)
+            ch = static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
+        return unc == "UNC" && slash(at + 7) && at + 8 < name.size() && !slash(at + 8);
+    }
+    return !slash(at + 2);
 }
 
 } // namespace file_name

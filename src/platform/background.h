@@ -1,6 +1,7 @@
 // Seam: the disk work the host's thread hands over and never waits on. Writes of the data file run in the
 // order they were handed over (a write still waiting is superseded by a later one: the last state wins);
-// a file's identity is read and handed back, to be picked up on the host's thread.
+// a file's identity is read, and a file looked for, and the answers handed back to be picked up on the
+// host's thread. A read never holds up a write.
 #pragma once
 #include <string>
 #include <vector>
@@ -20,7 +21,11 @@ public:
     // An answer that has come since the last call: false when none has. An unreadable file's identity is
     // unknown.
     virtual bool TakeIdentity(unsigned& ticket, FileIdentity& identity) = 0;
-    // Returns once every write handed over is done and nothing runs on the worker's behalf any more; a
-    // waiting identity request is dropped. The next request starts afresh.
+    // Looks whether the file at path is gone (FileStore::Gone); a look still waiting is superseded.
+    virtual void LookFor(const std::string& path, bool utf8, unsigned ticket) = 0;
+    virtual bool TakeLook(unsigned& ticket, bool& gone) = 0;
+    // Quit: returns once every write handed over is done, or after about a second of waiting for it; reads
+    // waiting are dropped and a read under way is not waited for (its answer is dropped). The next request
+    // starts afresh.
     virtual void Finish() = 0;
 };

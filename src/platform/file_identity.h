@@ -1,6 +1,7 @@
 // What a media file holds, told apart from other files without reading all of it: its size and a hash of
 // its first and last 64 KiB (of the whole file when it is no larger than both). A file moved or renamed
-// keeps its identity; a copy with one byte changed in either end does not.
+// keeps its identity; a copy with one byte changed in either end does not. A file whose read ends hold
+// nothing but zero bytes has none.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
-// The worker's disk work done on the calling thread: writes at once; identities at once, or only when the
-// test lets the disk answer (a slow disk).
+// The worker's disk work done on the calling thread: writes and looks at once; identities at once, or only
+// when the test lets the disk answer (a slow disk).
 #pragma once
 #include <string>
 #include <vector>
@@ -16,7 +16,7 @@ public:
     int finished = 0;
 
     void Replace(const std::string& path, std::vector<unsigned char> bytes) override {
-        if (!m_files.Replace(path, bytes)) m_failed = true;
+        if (m_files.Replace(path, bytes) != FileStore::Outcome::Written) m_failed = true;
     }
     bool TakeWriteFailure() override {
         const bool failed = m_failed;
@@ -36,13 +36,26 @@ public:
         if (!m_waiting) return;
         m_waiting = false;
         m_identity = m_files.Identify(m_path, m_utf8);
+        m_answerTicket = m_ticket;
         m_answered = true;
     }
     bool TakeIdentity(unsigned& ticket, FileIdentity& identity) override {
         if (!m_answered) return false;
         m_answered = false;
-        ticket = m_ticket;
+        ticket = m_answerTicket;
         identity = m_identity;
+        return true;
+    }
+    void LookFor(const std::string& path, bool utf8, unsigned ticket) override {
+        m_looked = true;
+        m_lookTicket = ticket;
+        m_gone = m_files.Gone(path, utf8);
+    }
+    bool TakeLook(unsigned& ticket, bool& gone) override {
+        if (!m_looked) return false;
+        m_looked = false;
+        ticket = m_lookTicket;
+        gone = m_gone;
         return true;
     }
     void Finish() override {
@@ -54,7 +67,9 @@ private:
     FileStore& m_files;
     bool m_failed = false;
     bool m_waiting = false, m_answered = false, m_utf8 = false;
+    bool m_looked = false, m_gone = false;
+    unsigned m_lookTicket = 0;
     std::string m_path;
-    unsigned m_ticket = 0;
+    unsigned m_ticket = 0, m_answerTicket = 0;
     FileIdentity m_identity;
 };

@@ -9,11 +9,14 @@ bool MemoryFileStore::ReadAll(const std::string& path, std::vector<unsigned char
     return true;
 }
 
-bool MemoryFileStore::Replace(const std::string& path, const std::vector<unsigned char>& bytes) {
-    if (locked.count(path) != 0 || readOnly.count(path) != 0) return false;
+FileStore::Outcome MemoryFileStore::Replace(const std::string& path,
+                                            const std::vector<unsigned char>& bytes) {
+    ++attempts;
+    if (locked.count(path) != 0) return Outcome::Refused;
+    if (readOnly.count(path) != 0) return Outcome::Failed;
     files[path] = bytes;
     ++replaces;
-    return true;
+    return Outcome::Written;
 }
 
 FileIdentity MemoryFileStore::Identify(const std::string& path, bool) {

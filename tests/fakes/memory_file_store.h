@@ -19,7 +19,9 @@ public:
     int identified = 0; // files read for their identity
 
     bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
-    bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
+    int attempts = 0; // replaces tried, done or not
+    Outcome Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
+    bool Gone(const std::string& path, bool) override { return files.count(path) == 0; }
     FileIdentity Identify(const std::string& path, bool utf8) override;
 
     bool Exists(const std::string& path) override { return files.count(path) != 0; }

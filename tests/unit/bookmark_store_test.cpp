@@ -278,6 +278,7 @@ TEST_F(BookmarkStoreTest, ShutdownAsksThePlayerOnceMoreWhileTheTrackedFileIsCurr
     store.Shutdown();
     EXPECT_EQ((std::vector<HostRequest>{kListPos, kFileName, Position(63000), Length(180)}), host.log);
     EXPECT_EQ((Saved_{{"a.avi", 63000}, {"b.avi", 2000}, {"old.avi", 1000}}), Saved());
+    EXPECT_EQ(2, background.finished) << "each quit waits for the worker's last write";
 }
 
 TEST_F(BookmarkStoreTest, TheClockKeepsThePositionOfAPlayingFileSoLeavingItRecordsWhereItWasLeft) {
@@ -576,21 +577,27 @@ TEST_F(BookmarkStoreTest, AMovedOrRenamedFileResumesByItsContentUnlessItDiffersO
         int positionAtAnswer;
         bool anotherFileCurrent;
         bool resumes;
+        bool copy = false;  // the file is still where it was left as well
+        bool zeros = false; // both ends all zero bytes (preallocated)
     } cases[] = {
         {"moved", "E:\\Films\\film.mkv", 0, 800, false, true},
         {"renamed", "D:\\Downloads\\Film (2019).mkv", 0, 800, false, true},
         {"on a share", "\\\\nas\\films\\film.mkv", 0, 800, false, true},
-        {"the player was stopped when the answer came, and then played", "E:\\Films\\film.mkv", 0, -1, false, true},
+        {"the player was stopped when the answer came, and then played", "E:\\Films\\film.mkv", 0, -1, false,
+         true},
         {"one byte changed in its first 64 KiB", "E:\\Films\\film.mkv", 65535, 800, false, false},
         {"the answer came when the person had watched 6 s", "E:\\Films\\film.mkv", 0, 6000, false, false},
         {"the answer came when another file played", "E:\\Films\\film.mkv", 0, 800, true, false},
+        {"a copy in a second folder", "E:\\Films\\film.mkv", 0, 800, false, true, true},
+        {"a preallocated file of the same size", "E:\\Films\\film.mkv", 0, 800, false, false, false, true},
     };
     for (const auto& c : cases) {
         files.files.clear();
-        files.files[left] = film;
+        const std::vector<unsigned char> content = c.zeros ? std::vector<unsigned char>(film.size()) : film;
+        files.files[left] = content;
         const FileIdentity identity = files.Identify(left, false);
-        files.files.erase(left);
-        files.files[c.name] = film;
+        if (!c.copy) files.files.erase(left);
+        files.files[c.name] = content;
         if (c.changedByte != 0) files.files[c.name][c.changedByte] ^= 1;
         WriteDataFile({{left, 1200000, 0, identity}});
         Open();
@@ -607,22 +614,56 @@ TEST_F(BookmarkStoreTest, AMovedOrRenamedFileResumesByItsContentUnlessItDiffersO
         const bool jumped = std::find(host.log.begin(), host.log.end(), Jump(1200000)) != host.log.end();
         EXPECT_EQ(c.resumes, jumped) << c.what;
         if (c.resumes) {
+            // The host still reports the old place for a moment after the jump.
+            host.position = 800;
+            store.OnClock(1000);
             EXPECT_EQ(1200000, store.CurrentPos()) << c.what;
-            EXPECT_EQ((Saved_{{c.name, 1200000}, {"C:\\other.avi", 0}}), Saved()) << c.what;
+            Saved_ saved{{c.name, 1200000}, {"C:\\other.avi", 0}};
+            if (c.copy) saved.emplace_back(left, 1200000);
+            EXPECT_EQ(saved, Saved()) << c.what;
         } else {
             EXPECT_EQ(1200000, PositionOf(left)) << c.what << ": the old entry stays as it was";
         }
     }
-    // A stream is never read; a remembered file without an identity gets one when it plays.
+    // A stream or a device is never read, a drive's long form is; an unreadable file matches no file whose
+    // identity is not known either; a remembered file without an identity gets one when it plays.
     background.asked.clear();
     WriteDataFile({{"E:\\Films\\film.mkv", 5000, 0}});
+    files.locked.insert("F:\\unreadable.mkv");
+    files.files["F:\\unreadable.mkv"] = film;
     Open();
     Run({{"http://radio.example/film.mkv", 0, 1, {kListPos, kFileName}},
-         {"E:\\Films\\film.mkv", 0, 1, {kListPos, kFileName, Status(1), kPause, Jump(5000)}}});
+         {"\\\\.\\pipe\\film.mkv", 0, 1, {kListPos, kFileName}},
+         {"\\\\?\\C:\\long.mkv", 0, 1, {kListPos, kFileName}},
+         {"F:\\unreadable.mkv", 0, 1, {kListPos, kFileName}}});
+    host.ClearLog();
     store.PickUpIdentity();
-    EXPECT_EQ(std::vector<std::string>{"E:\\Films\\film.mkv"}, background.asked);
+    EXPECT_TRUE(host.log.empty()) << "no identity, no match";
+    Run({{"E:\\Films\\film.mkv", 0, 1, {kListPos, kFileName, Status(1), kPause, Jump(5000)}}});
+    store.PickUpIdentity();
+    EXPECT_EQ((std::vector<std::string>{"\\\\?\\C:\\long.mkv", "F:\\unreadable.mkv", "E:\\Films\\film.mkv"}),
+              background.asked);
     store.Shutdown();
-    EXPECT_EQ(files.Identify("E:\\Films\\film.mkv", false), DecodeDataFile(files.files[kPath]).entries[0].identity);
+    EXPECT_EQ(files.Identify("E:\\Films\\film.mkv", false),
+              DecodeDataFile(files.files[kPath]).entries[0].identity);
+
+    // A moved film left before its identity was taken is matched when it comes back.
+    files.files.clear();
+    files.files["E:\\Films\\film.mkv"] = film;
+    WriteDataFile({{left, 1200000, 0, files.Identify("E:\\Films\\film.mkv", false)}});
+    background.answerAtOnce = false;
+    Open();
+    Run({{"E:\\Films\\film.mkv", 0, 1, {kListPos, kFileName}}});
+    background.Answer();
+    Run({{"C:\\other.avi", 800, 1, {kListPos, kFileName}}});
+    store.PickUpIdentity();
+    EXPECT_EQ(800, host.position) << "the film's answer is not the other file's";
+    Run({{"E:\\Films\\film.mkv", 0, 1, {kListPos, kFileName, Status(1), kPause, Jump(0)}}});
+    background.Answer();
+    host.position = 800;
+    store.PickUpIdentity();
+    EXPECT_EQ(1200000, host.position);
+    EXPECT_EQ((Saved_{{"E:\\Films\\film.mkv", 1200000}, {"C:\\other.avi", 0}}), Saved());
 }
 
 // What the options list: most recent first, names whole in UTF-16 with their folders apart, the file

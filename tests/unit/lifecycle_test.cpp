@@ -73,10 +73,11 @@ struct RecordingFiles : FileStore {
     Steps& steps;
     explicit RecordingFiles(Steps& s) : steps(s) {}
     bool ReadAll(const std::string&, std::vector<unsigned char>&) override { return false; }
-    bool Replace(const std::string&, const std::vector<unsigned char>&) override {
+    Outcome Replace(const std::string&, const std::vector<unsigned char>&) override {
         steps.push_back("save");
-        return true;
+        return Outcome::Written;
     }
+    bool Gone(const std::string&, bool) override { return false; }
     FileIdentity Identify(const std::string&, bool) override { return FileIdentity{}; }
     bool Exists(const std::string&) override { return false; }
 };

@@ -63,6 +63,22 @@ bool MakeParentFolder(const std::string& path) {
     return ::CreateDirectoryA(path.substr(0, slash).c_str(), nullptr) != FALSE;
 }
 
+// Another program's hold on the file, or a refusal of the folder's, may be over a moment later.
+FileStore::Outcome Refusal(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED
+               ? FileStore::Outcome::Refused
+               : FileStore::Outcome::Failed;
+}
+
+// The path as UTF-16, ended by a zero; empty when it cannot be converted.
+std::vector<wchar_t> WideOf(const std::string& path) {
+    const int units = ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
+    if (units <= 0) return {};
+    std::vector<wchar_t> wide(static_cast<std::size_t>(units));
+    ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), units);
+    return wide;
+}
+
 } // namespace
 
 bool Win32FileStore::ReadAll(const std::string& path, std::vector<unsigned char>& bytes) {
@@ -87,13 +103,13 @@ bool Win32FileStore::ReadAll(const std::string& path, std::vector<unsigned char>
 
 // The new contents go to a file beside the target and replace it in one rename, so that a failure at any
 // point leaves the previous file as it was.
-bool Win32FileStore::Replace(const std::string& path, const std::vector<unsigned char>& bytes) {
+FileStore::Outcome Win32FileStore::Replace(const std::string& path, const std::vector<unsigned char>& bytes) {
     // A read-only file is the user's wish to keep it as it is. Windows itself refuses to replace one, but
     // not every implementation of the call does, so the attribute is looked at first.
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-        return false;
+        return Outcome::Failed;
     // A temporary file that a crash left behind is ours: it is written over.
     const std::string temporary = TemporaryFor(path);
     HANDLE created = CreateTemporary(temporary);
@@ -101,13 +117,27 @@ bool Win32FileStore::Replace(const std::string& path, const std::vector<unsigned
     if (created == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_PATH_NOT_FOUND && MakeParentFolder(path))
         created = CreateTemporary(temporary);
     FileHandle file(created);
-    if (!file.IsOpen()) return false;
+    if (!file.IsOpen()) return Refusal(::GetLastError());
     bool ok = WriteAll(file.Get(), bytes) && ::FlushFileBuffers(file.Get());
     ok = file.Close() && ok;
-    ok = ok &&
-         ::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) ::DeleteFileA(temporary.c_str());
-    return ok;
+    if (!ok) {
+        ::DeleteFileA(temporary.c_str());
+        return Outcome::Failed;
+    }
+    if (::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return Outcome::Written;
+    const DWORD error = ::GetLastError();
+    ::DeleteFileA(temporary.c_str());
+    return Refusal(error);
+}
+
+bool Win32FileStore::Gone(const std::string& path, bool utf8) {
+    const std::vector<wchar_t> wide = utf8 ? WideOf(path) : std::vector<wchar_t>{};
+    if (utf8 && wide.empty()) return false;
+    const DWORD attributes = utf8 ? ::GetFileAttributesW(wide.data()) : ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 // Opened with every share mode, so that the player that has the file open, for writing even, goes on as
@@ -116,15 +146,13 @@ FileIdentity Win32FileStore::Identify(const std::string& path, bool utf8) {
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     HANDLE opened = INVALID_HANDLE_VALUE;
     if (utf8) {
-        const int units = ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
-        if (units <= 0) return FileIdentity{};
-        std::vector<wchar_t> wide(static_cast<std::size_t>(units));
-        ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide.data(), units);
-        opened = ::CreateFileW(wide.data(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                               nullptr);
+        const std::vector<wchar_t> wide = WideOf(path);
+        if (wide.empty()) return FileIdentity{};
+        opened = ::CreateFileW(wide.data(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
     } else {
-        opened = ::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                               nullptr);
+        opened = ::CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
     }
     FileHandle file(opened);
     LARGE_INTEGER size;

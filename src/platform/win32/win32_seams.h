@@ -2,6 +2,7 @@
 #pragma once
 #include "platform/background.h"
 #include "platform/code_page.h"
+#include "platform/disk_worker.h"
 #include "platform/file_store.h"
 #include "platform/host_link.h"
 #include "platform/profile_store.h"
@@ -42,48 +43,39 @@ public:
 class Win32FileStore : public FileStore {
 public:
     bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
-    bool Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
+    Outcome Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
+    bool Gone(const std::string& path, bool utf8) override;
     FileIdentity Identify(const std::string& path, bool utf8) override;
     bool Exists(const std::string& path) override {
         return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
 };
 
-// One worker thread, started at the first request, doing the disk work of a FileStore (see background.h).
-class Win32Background : public Background {
+// Threads that take their own reference to the plug-in's module and end with FreeLibraryAndExitThread, so
+// that their code stays loaded however long a disk call takes, even when the host unloads the plug-in.
+class Win32WorkerSystem : public WorkerSystem {
 public:
-    explicit Win32Background(FileStore& files) : m_files(files) { ::InitializeCriticalSection(&m_lock); }
-    ~Win32Background() override;
-    void Replace(const std::string& path, std::vector<unsigned char> bytes) override;
-    bool TakeWriteFailure() override;
-    void Identify(const std::string& path, bool utf8, unsigned ticket) override;
-    bool TakeIdentity(unsigned& ticket, FileIdentity& identity) override;
-    void Finish() override;
+    Win32WorkerSystem();
+    ~Win32WorkerSystem() override;
+    Win32WorkerSystem(const Win32WorkerSystem&) = delete;
+    Win32WorkerSystem& operator=(const Win32WorkerSystem&) = delete;
+    bool Start(void (*work)(void*), void* context) override;
+    void Lock() override { ::EnterCriticalSection(&m_lock); }
+    void Unlock() override { ::LeaveCriticalSection(&m_lock); }
+    void Signal() override { ::SetEvent(m_progress); }
+    bool Wait(DWORD ms) override { return ::WaitForSingleObject(m_progress, ms) == WAIT_OBJECT_0; }
+    void Sleep(DWORD ms) override { ::Sleep(ms); }
+    DWORD Now() override { return ::GetTickCount(); }
 
 private:
-    static DWORD WINAPI Run(void* self);
-    void Work();
-    // Under m_lock: starts the thread when it is not running, and wakes it; false when it cannot run.
-    bool Wake();
-
-    FileStore& m_files;
     CRITICAL_SECTION m_lock;
-    HANDLE m_thread = nullptr;
-    HANDLE m_wake = nullptr;
-    bool m_stopping = false;
-    // The write waiting to be done: the last one handed over.
-    bool m_writeWaiting = false;
-    std::string m_writePath;
-    std::vector<unsigned char> m_writeBytes;
-    bool m_writeFailed = false;
-    // The identity request waiting, and the last answer not yet taken.
-    bool m_identifyWaiting = false;
-    std::string m_identifyPath;
-    bool m_identifyUtf8 = false;
-    unsigned m_identifyTicket = 0;
-    bool m_answered = false;
-    unsigned m_answerTicket = 0;
-    FileIdentity m_answer;
+    HANDLE m_progress;
+};
+
+// The disk worker over the Win32 file store's calls and Win32 threads.
+class Win32Background : private Win32WorkerSystem, public DiskWorker {
+public:
+    explicit Win32Background(FileStore& files) : DiskWorker(files, *static_cast<Win32WorkerSystem*>(this)) {}
 };
 
 class Win32WindowSystem : public WindowSystem {
@@ -148,7 +140,8 @@ public:
     void ListColumns(HWND list, const char* const* titles, const int* percents, int count) override;
     void ListAddRow(HWND list, const std::u16string* cells, int count) override;
     int ListSelection(HWND list) override {
-        return static_cast<int>(::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        return static_cast<int>(
+            ::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
     }
     void ListDeleteRow(HWND list, int row) override;
     void ListClear(HWND list) override { ::SendMessageW(list, LVM_DELETEALLITEMS, 0, 0); }

@@ -1,0 +1,126 @@
+#include "bookmarks/remembered_list.h"
+
+#include <algorithm>
+
+namespace {
+// Stamps count up for as long as the host runs; wrapping is defined rather than left to chance.
+int Add(int value, int delta) {
+    return static_cast<int>(static_cast<unsigned>(value) + static_cast<unsigned>(delta));
+}
+} // namespace
+
+void RememberedList::Replace(std::vector<BookmarkEntry> loaded, int counter) {
+    entries = std::move(loaded);
+    useCounter = counter;
+    Reindex();
+}
+
+std::size_t RememberedList::Find(const std::string& name) const {
+    const auto it = NameSlot(name);
+    return it != m_byName.end() && entries[*it].fileName == name ? *it : npos;
+}
+
+void RememberedList::Append(std::string name, int position) {
+    const std::size_t index = entries.size();
+    entries.push_back(BookmarkEntry{std::move(name), position, NextStamp(), FileIdentity{}, true});
+    Index(index);
+    m_byRecency.push_back(index); // the newest stamp
+    while (entries.size() > kMaxRemembered)
+        DropLeastRecent();
+}
+
+void RememberedList::Touch(std::size_t index) {
+    m_byRecency.erase(std::find(m_byRecency.begin(), m_byRecency.end(), index));
+    entries[index].stamp = NextStamp();
+    PlaceByStamp(index);
+}
+
+void RememberedList::Rename(std::size_t index, const std::string& name) {
+    Unindex(index);
+    entries[index].fileName = name;
+    Index(index);
+}
+
+void RememberedList::Remove(std::size_t index) {
+    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index));
+    Reindex();
+}
+
+void RememberedList::JoinOlder(std::vector<BookmarkEntry> older) {
+    // The older stamps lie below every shifted one of the list's.
+    const int shift = static_cast<int>(older.size());
+    for (BookmarkEntry& e : entries)
+        e.stamp = Add(e.stamp, shift);
+    useCounter = Add(useCounter, shift);
+    for (BookmarkEntry& e : older) {
+        if (Find(e.fileName) != npos) continue;
+        entries.push_back(std::move(e));
+        Index(entries.size() - 1);
+        PlaceByStamp(entries.size() - 1);
+    }
+    while (entries.size() > kMaxRemembered)
+        DropLeastRecent();
+}
+
+std::vector<const BookmarkEntry*> RememberedList::MostRecent(std::size_t count) const {
+    std::vector<const BookmarkEntry*> recent;
+    for (auto it = m_byRecency.rbegin(); it != m_byRecency.rend() && recent.size() < count; ++it)
+        recent.push_back(&entries[*it]);
+    return recent;
+}
+
+int RememberedList::NextStamp() {
+    useCounter = Add(useCounter, 1);
+    return useCounter;
+}
+
+std::vector<std::size_t>::iterator RememberedList::NameSlot(const std::string& name) {
+    return std::lower_bound(m_byName.begin(), m_byName.end(), name,
+                            [this](std::size_t i, const std::string& n) { return entries[i].fileName < n; });
+}
+
+std::vector<std::size_t>::const_iterator RememberedList::NameSlot(const std::string& name) const {
+    return std::lower_bound(m_byName.begin(), m_byName.end(), name,
+                            [this](std::size_t i, const std::string& n) { return entries[i].fileName < n; });
+}
+
+// A name already there keeps its entry: the first of two with one name wins, as a search from the front
+// would find it.
+void RememberedList::Index(std::size_t index) {
+    const auto it = NameSlot(entries[index].fileName);
+    if (it == m_byName.end() || entries[*it].fileName != entries[index].fileName) m_byName.insert(it, index);
+}
+
+void RememberedList::Unindex(std::size_t index) {
+    const auto it = NameSlot(entries[index].fileName);
+    if (it != m_byName.end() && *it == index) m_byName.erase(it);
+}
+
+void RememberedList::PlaceByStamp(std::size_t index) {
+    const int stamp = entries[index].stamp;
+    const auto at = std::upper_bound(m_byRecency.begin(), m_byRecency.end(), stamp,
+                                     [this](int s, std::size_t i) { return s < entries[i].stamp; });
+    m_byRecency.insert(at, index);
+}
+
+void RememberedList::DropLeastRecent() {
+    const std::size_t gone = m_byRecency.front(), last = entries.size() - 1;
+    m_byRecency.erase(m_byRecency.begin());
+    Unindex(gone);
+    if (gone != last) {
+        *std::find(m_byRecency.begin(), m_byRecency.end(), last) = gone;
+        const auto it = NameSlot(entries[last].fileName);
+        if (it != m_byName.end() && *it == last) *it = gone;
+        entries[gone] = std::move(entries[last]);
+    }
+    entries.pop_back();
+}
+
+void RememberedList::Reindex() {
+    m_byName.clear();
+    m_byRecency.clear();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        Index(i);
+        PlaceByStamp(i);
+    }
+}
