@@ -194,7 +194,7 @@ std::vector<RememberedFile> CBookmarkStore::List() {
         const int position = e->fileName == currentFile && currentPos >= 0 ? currentPos : e->position;
         files.push_back(RememberedFile{e->fileName,
                                        whole.substr(slash == std::u16string::npos ? 0 : slash + 1),
-                                       whole.substr(0, cut), position});
+                                       whole.substr(0, cut), position, e->lastPlayed});
     }
     return files;
 }

@@ -22,7 +22,7 @@ std::size_t RememberedList::Find(const std::string& name) const {
 
 void RememberedList::Append(std::string name, int position) {
     const std::size_t index = entries.size();
-    entries.push_back(BookmarkEntry{std::move(name), position, NextStamp(), FileIdentity{}, true});
+    entries.push_back(BookmarkEntry{std::move(name), position, NextStamp(), FileIdentity{}, 0, 0, true});
     Index(index);
     m_byRecency.push_back(index); // the newest stamp
     while (entries.size() > kMaxRemembered)

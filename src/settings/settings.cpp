@@ -6,12 +6,12 @@
 #include "host/winamp_ipc.h"
 
 namespace settings_ini {
-const char* const kKeys[kKeyCount] = {"bookmark",  "pausefile", "fastwind",  "mousepause",
-                                      "showhours", "clipmouse", "remaining", "hidedelay"};
+const char* const kKeys[kKeyCount] = {"bookmark",  "pausefile", "fastwind",  "mousepause", "showhours",
+                                      "clipmouse", "remaining", "hidedelay", "maxfiles",   "minlength"};
 
 int& Field(Settings& s, int index) {
-    int* const fields[kKeyCount] = {&s.bookmark,  &s.pausefile, &s.fastwind,  &s.mousepause,
-                                    &s.showhours, &s.clipmouse, &s.remaining, &s.hidedelay};
+    int* const fields[kKeyCount] = {&s.bookmark,  &s.pausefile, &s.fastwind,  &s.mousepause, &s.showhours,
+                                    &s.clipmouse, &s.remaining, &s.hidedelay, &s.maxfiles,   &s.minlength};
     return *fields[index];
 }
 
@@ -29,12 +29,28 @@ void Settings::SetDefaults() {
     clipmouse = 0;
     remaining = 0;
     hidedelay = 2;
+    maxfiles = 30;
+    minlength = 0;
 }
 
 int HideDelaySeconds(const Settings& s) {
     return s.hidedelay < kMinHideDelay   ? kMinHideDelay
            : s.hidedelay > kMaxHideDelay ? kMaxHideDelay
                                          : s.hidedelay;
+}
+
+namespace {
+int Clamp(int value, int low, int high) {
+    return value < low ? low : value > high ? high : value;
+}
+} // namespace
+
+int MaxFiles(const Settings& s) {
+    return Clamp(s.maxfiles, kMinMaxFiles, kMaxMaxFiles);
+}
+
+int MinLengthMinutes(const Settings& s) {
+    return Clamp(s.minlength, 0, kMaxMinLength);
 }
 
 int ParseIniInt(const char* text) {

@@ -13,6 +13,8 @@ struct Settings {
     int clipmouse;
     int remaining; // the clock shows the time left instead of the position
     int hidedelay; // seconds the bar stays after the mouse rests outside it
+    int maxfiles;  // how many files the data file keeps, the most recently used
+    int minlength; // minutes: a file the host reports shorter is not remembered; 0 remembers every file
 
     Settings() { SetDefaults(); }
     void SetDefaults();
@@ -29,6 +31,13 @@ private:
 constexpr int kMinHideDelay = 1;
 constexpr int kMaxHideDelay = 60;
 int HideDelaySeconds(const Settings& s);
+// The number of files kept, within kMinMaxFiles..kMaxMaxFiles, and the shortest length remembered, within
+// 0..kMaxMinLength minutes, whatever the INI file holds.
+constexpr int kMinMaxFiles = 30;
+constexpr int kMaxMaxFiles = 1000;
+constexpr int kMaxMinLength = 600;
+int MaxFiles(const Settings& s);
+int MinLengthMinutes(const Settings& s);
 
 // A switch counts as on only when it holds exactly 1.
 inline bool IsOn(int value) {
@@ -37,7 +46,7 @@ inline bool IsOn(int value) {
 
 namespace settings_ini {
 constexpr const char* kSection = "gen_morvix";
-constexpr int kKeyCount = 8;
+constexpr int kKeyCount = 10;
 constexpr int kRemainingKey = 6;
 extern const char* const kKeys[kKeyCount];
 // The field of s behind kKeys[index].

@@ -133,10 +133,10 @@ TEST_F(ConfigDialog, OkReadsTheBoxesInOrderThenTheNumbersAndWritesAllKeys) {
     };
     EXPECT_EQ(want, dialog.log);
     ExpectSettings(Make(0, 1, 500, 1, 1, 1));
-    ASSERT_EQ(8u, ini.WriteCount());
+    ASSERT_EQ(10u, ini.WriteCount());
     for (int i = 0; i < settings_ini::kKeyCount; ++i)
         EXPECT_EQ(settings_ini::kKeys[i], ini.writes[i].key.value_or("")) << "write " << i;
-    ExpectIniHolds({"0", "1", "500", "1", "1", "1", "0", "2"});
+    ExpectIniHolds({"0", "1", "500", "1", "1", "1", "0", "2", "30", "0"});
 }
 
 TEST_F(ConfigDialog, OkWithNothingChangedRewritesEveryKeyWithItsValue) {
@@ -147,8 +147,8 @@ TEST_F(ConfigDialog, OkWithNothingChangedRewritesEveryKeyWithItsValue) {
     Run();
     EXPECT_EQ(IDOK, dialog.endResult);
     EXPECT_EQ(0u, dialog.Calls({"msgbox"}).size());
-    EXPECT_EQ(8u, ini.WriteCount());
-    ExpectIniHolds({"0", "1", "45", "1", "0", "1", "0", "60"});
+    EXPECT_EQ(10u, ini.WriteCount());
+    ExpectIniHolds({"0", "1", "45", "1", "0", "1", "0", "60", "30", "0"});
 }
 
 TEST_F(ConfigDialog, CancelAfterChangesReadsNothingAndWritesNothing) {
@@ -216,8 +216,8 @@ TEST_F(ConfigDialog, ACorrectedNumberThenSavesEverything) {
     Settings want = Make(1, 1, -12, 1, 0, 0);
     want.hidedelay = 7;
     ExpectSettings(want);
-    EXPECT_EQ(8u, ini.WriteCount());
-    ExpectIniHolds({"1", "1", "-12", "1", "0", "0", "0", "7"});
+    EXPECT_EQ(10u, ini.WriteCount());
+    ExpectIniHolds({"1", "1", "-12", "1", "0", "0", "0", "7", "30", "0"});
 }
 
 TEST_F(ConfigDialog, ReadsTheWholeTextSoALongTextCannotBeCutIntoANumber) {

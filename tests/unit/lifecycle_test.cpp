@@ -113,7 +113,7 @@ TEST_F(LifecycleTest, InitTapsTheHostFirstThenBarStoreAndSettingsLast) {
     ASSERT_GE(steps.size(), 5u);
     EXPECT_EQ(Steps(steps.begin(), steps.begin() + 5),
               (Steps{"subclass", "hook", "dialog 2001 unowned", "ini directory", "ini file"}));
-    EXPECT_EQ(steps.back(), "ini read hidedelay");
+    EXPECT_EQ(steps.back(), "ini read minlength");
 }
 
 TEST_F(LifecycleTest, QuitClosesTheBarSavesThenUnhooksAndWritesNoSettings) {

@@ -101,11 +101,11 @@ TEST_F(SettingsTest, NumbersBeyond32BitsSaturateInsteadOfWrapping) {
 TEST_F(SettingsTest, SaveWritesAllKeysInOrderAsPlainDecimals) {
     settings.fastwind = -5;
     settings.Save(ipc, ini);
-    const char* keys[] = {"bookmark",  "pausefile", "fastwind",  "mousepause",
-                          "showhours", "clipmouse", "remaining", "hidedelay"};
-    const char* values[] = {"1", "1", "-5", "1", "1", "0", "0", "2"};
-    ASSERT_EQ(ini.WriteCount(), 8u);
-    for (int i = 0; i < 8; ++i) {
+    const char* keys[] = {"bookmark",  "pausefile", "fastwind",  "mousepause", "showhours",
+                          "clipmouse", "remaining", "hidedelay", "maxfiles",   "minlength"};
+    const char* values[] = {"1", "1", "-5", "1", "1", "0", "0", "2", "30", "0"};
+    ASSERT_EQ(ini.WriteCount(), 10u);
+    for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(ini.writes[i].path, path);
         EXPECT_EQ(ini.writes[i].section, std::string("gen_morvix"));
         EXPECT_EQ(ini.writes[i].key, std::string(keys[i]));
