@@ -20,7 +20,7 @@ constexpr int kChanges = 12;
 
 class SlowFileStore : public FileStore {
 public:
-    bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override {
+    Reading ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override {
         ::Sleep(kDiskMs);
         return m_disk.ReadAll(path, bytes);
     }

@@ -75,6 +75,7 @@ void CBookmarkStore::OnClock(DWORD now) {
         const int length = m_host.GetLength();
         if (track != m_track) return;
         m_lengthMs = length;
+        LengthKnown();
     }
     const long long moved = static_cast<long long>(currentPos) - m_recordedPos;
     const bool due = (moved >= kWriteEveryMs || moved <= -kWriteEveryMs) &&
@@ -171,6 +172,7 @@ void CBookmarkStore::Shutdown() {
         const int length = position != -1 ? m_host.GetLength() : -1;
         if (position != -1 && !Settling(position)) currentPos = position;
         if (length > 0) m_lengthMs = length;
+        LengthKnown();
     }
     StoreCurrent();
     Save();
@@ -180,12 +182,12 @@ void CBookmarkStore::Shutdown() {
 
 void CBookmarkStore::ForgetAll() {
     entries.Replace({}, entries.UseCounter());
-    Written(m_dataFile.SaveWhole(entries));
+    Written(DataFile().SaveWhole(entries));
 }
 
 std::vector<RememberedFile> CBookmarkStore::List() {
     std::vector<RememberedFile> files;
-    for (const BookmarkEntry* e : entries.MostRecent(entries.Size())) {
+    for (const BookmarkEntry* e : entries.MostRecent(static_cast<std::size_t>(MaxFiles(m_settings)))) {
         const std::u16string whole =
             file_name::IsWide(e->fileName) ? file_name::ToWide(e->fileName) : m_codePage.ToWide(e->fileName);
         const std::size_t slash = whole.find_last_of(u"\\/");
@@ -205,7 +207,7 @@ void CBookmarkStore::Remove(const std::string& key) {
     m_dataFile.JoinUnread(entries);
     const std::size_t found = entries.Find(key);
     if (found != RememberedList::npos) entries.Remove(found);
-    Written(m_dataFile.Save(entries));
+    Written(DataFile().Save(entries));
 }
 
 void CBookmarkStore::StoreCurrent() {
@@ -217,6 +219,12 @@ bool CBookmarkStore::Record() {
     if (!Bookmarking() || currentPos == -1 || currentFile.empty()) return false;
     const std::size_t found = entries.Find(currentFile);
     m_recordedPos = currentPos;
+    if (TooShort(m_lengthMs)) {
+        // A song, say: it takes no place, and starts where the player starts it next time.
+        if (found == RememberedList::npos) return false;
+        entries.Remove(found);
+        return true;
+    }
     // Only near the reported end: a host that under-reports the length must not make a place far past
     // it look watched.
     if (m_lengthMs > 0 && currentPos >= m_lengthMs - kEndMs && currentPos - kEndMs <= m_lengthMs) {
@@ -224,9 +232,11 @@ bool CBookmarkStore::Record() {
         if (found != RememberedList::npos) entries.Remove(found);
     } else if (found != RememberedList::npos) {
         entries[found].position = currentPos;
-        entries.Touch(found);
+        if (m_lengthMs > 0) entries[found].lengthMs = m_lengthMs;
+        entries.Touch(found, Now());
     } else {
-        entries.Append(currentFile, currentPos);
+        entries.Append(currentFile, currentPos, Now());
+        if (m_lengthMs > 0) entries[entries.Size() - 1].lengthMs = m_lengthMs;
     }
     return true;
 }
@@ -240,8 +250,17 @@ bool CBookmarkStore::Recall(const std::string& name) {
     m_lengthMs = -1;
     std::size_t found = entries.Find(currentFile);
     if (found == RememberedList::npos && file_name::IsWide(name)) found = CarryOverLossyName(name);
+    // Known to be too short from its last play: it starts where the player starts it, and takes no place.
+    if (found != RememberedList::npos && TooShort(entries[found].lengthMs)) {
+        m_lengthMs = entries[found].lengthMs;
+        entries.Remove(found);
+        currentPos = 0;
+        m_recordedPos = 0;
+        m_identityStage = IdentityStage::NotWanted;
+        return false;
+    }
     if (found == RememberedList::npos) {
-        entries.Append(currentFile, 0);
+        entries.Append(currentFile, 0, Now());
         currentPos = 0;
         m_recordedPos = 0;
         AskIdentity(true);
@@ -252,7 +271,7 @@ bool CBookmarkStore::Recall(const std::string& name) {
     if (!entries[found].identity.Known()) AskIdentity(entries[found].madeThisRun);
     currentPos = entries[found].position;
     m_recordedPos = currentPos;
-    entries.Touch(found);
+    entries.Touch(found, Now());
     // Until the jump has landed the player shows where the file starts, not where it was left: a tick or
     // a notification in between (a host that pumps) must not take that for the place.
     StartSettling(currentPos);
@@ -264,7 +283,31 @@ void CBookmarkStore::Load() {
 }
 
 void CBookmarkStore::Save() {
-    if (Bookmarking()) Written(m_dataFile.Save(entries));
+    if (Bookmarking()) Written(DataFile().Save(entries));
+}
+
+DataFileKeeper& CBookmarkStore::DataFile() {
+    m_dataFile.Keep(static_cast<std::size_t>(MaxFiles(m_settings)));
+    return m_dataFile;
+}
+
+bool CBookmarkStore::TooShort(int lengthMs) const {
+    return lengthMs > 0 && lengthMs / 60000 < MinLengthMinutes(m_settings);
+}
+
+void CBookmarkStore::LengthKnown() {
+    const std::size_t found = entries.Find(currentFile);
+    if (m_lengthMs <= 0 || found == RememberedList::npos) return;
+    if (!TooShort(m_lengthMs)) {
+        entries[found].lengthMs = m_lengthMs;
+    } else if (!entries[found].madeThisRun || entries[found].position == 0) {
+        // Out of the list at once, not only at the next write; a place of this run's is taken out then.
+        entries.Remove(found);
+    }
+}
+
+std::int64_t CBookmarkStore::Now() {
+    return m_wallClock != nullptr ? m_wallClock->Now() : 0;
 }
 
 void CBookmarkStore::Written(bool handedOver) {

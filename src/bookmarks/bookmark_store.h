@@ -32,6 +32,7 @@
 #include "platform/background.h"
 #include "platform/code_page.h"
 #include "platform/file_store.h"
+#include "platform/wall_clock.h"
 #include "platform/win_types.h"
 #include "platform/window_system.h"
 
@@ -48,6 +49,8 @@ public:
         ~ResumeListener() = default;
     };
     void SetResumeListener(ResumeListener* listener) { m_resumeListener = listener; }
+    // When files are played; without one, entries keep no time.
+    void SetWallClock(WallClock* clock) { m_wallClock = clock; }
 
     // clock is the procedure of the store's timers; it calls OnTimer.
     CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files, Background& background,
@@ -117,6 +120,13 @@ private:
     // True while the host's current playlist entry is still the tracked file.
     bool TrackedIsCurrent();
     bool Bookmarking() const;
+    // True when the host reported a length shorter than the files worth remembering.
+    bool TooShort(int lengthMs) const;
+    // The tracked file's length is now known: its entry keeps it, or goes when the file is too short.
+    void LengthKnown();
+    std::int64_t Now();
+    // The data file's keeper, set to keep as many files as the options say.
+    DataFileKeeper& DataFile();
 
     CWinampIPC& m_host;
     const Settings& m_settings;
@@ -150,6 +160,7 @@ private:
     DWORD m_writtenAt = 0;
     bool m_clockSeen = false;
     ResumeListener* m_resumeListener = nullptr;
+    WallClock* m_wallClock = nullptr;
     // Counts the files tracked: an answer is applied only if no other file was tracked while it came.
     unsigned m_track = 0;
     ResumeStage m_resume = ResumeStage::None;

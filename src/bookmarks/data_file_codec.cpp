@@ -80,6 +80,27 @@ void WriteInt(std::vector<unsigned char>& out, std::int32_t value) {
         out.push_back(static_cast<unsigned char>(u >> shift));
 }
 
+// The block after the entries: read only when it holds one record for each of the file's entries.
+void ReadExtras(ByteReader& in, std::int32_t count, const std::vector<int>& kept, DecodedDataFile& file) {
+    std::int32_t tag = 0, blockCount = 0;
+    if (!in.ReadInt(tag) || tag != data_file::kExtrasTag || !in.ReadInt(blockCount) || blockCount != count ||
+        in.Remaining() / 12 < static_cast<std::size_t>(count))
+        return;
+    std::size_t next = 0;
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::int32_t low = 0, high = 0, length = 0;
+        in.ReadInt(low);
+        in.ReadInt(high);
+        in.ReadInt(length);
+        if (next == kept.size() || kept[next] != i) continue;
+        BookmarkEntry& e = file.entries[next++];
+        e.lastPlayed =
+            static_cast<std::int64_t>(static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32 |
+                                      static_cast<std::uint32_t>(low));
+        e.lengthMs = length;
+    }
+}
+
 } // namespace
 
 DecodedDataFile DecodeDataFile(const unsigned char* bytes, std::size_t size) {
@@ -94,12 +115,17 @@ DecodedDataFile DecodeDataFile(const unsigned char* bytes, std::size_t size) {
 
     // The count is only an upper bound: entries are read one by one while the bytes last, so nothing is
     // reserved from it.
-    for (std::int32_t i = 0; i < count && file.entries.size() < data_file::kMaxLoadedEntries; ++i) {
+    std::vector<int> kept; // the file index of each entry read
+    std::int32_t i = 0;
+    for (; i < count && file.entries.size() < data_file::kMaxLoadedEntries; ++i) {
         BookmarkEntry entry{std::string(), 0, 0};
         const Read outcome = ReadEntry(in, current, entry);
         if (outcome == Read::Damaged) break;
-        if (outcome == Read::Kept) file.entries.push_back(std::move(entry));
+        if (outcome != Read::Kept) continue;
+        file.entries.push_back(std::move(entry));
+        kept.push_back(i);
     }
+    if (current && i == count) ReadExtras(in, count, kept, file);
 
     const int read = static_cast<int>(file.entries.size());
     for (int i = 0; i < read; ++i)
@@ -121,7 +147,8 @@ std::vector<const BookmarkEntry*> MostRecentEntries(const std::vector<BookmarkEn
 }
 
 std::vector<unsigned char> EncodeDataFile(const std::vector<const BookmarkEntry*>& mostRecentFirst) {
-    const std::size_t count = std::min(mostRecentFirst.size(), data_file::kMaxEntries);
+    const std::size_t count = std::min(mostRecentFirst.size(), data_file::kMaxLoadedEntries);
+    bool extras = false;
     std::vector<unsigned char> out;
     WriteInt(out, data_file::kVersion);
     WriteInt(out, static_cast<std::int32_t>(count));
@@ -141,6 +168,17 @@ std::vector<unsigned char> EncodeDataFile(const std::vector<const BookmarkEntry*
                     out.push_back(static_cast<unsigned char>(word >> shift));
         }
         WriteInt(out, e.position);
+        extras = extras || e.lastPlayed != 0 || e.lengthMs > 0;
+    }
+    if (!extras) return out;
+    WriteInt(out, data_file::kExtrasTag);
+    WriteInt(out, static_cast<std::int32_t>(count));
+    for (std::size_t i = 0; i < count; ++i) {
+        const BookmarkEntry& e = *mostRecentFirst[i];
+        const std::uint64_t played = static_cast<std::uint64_t>(e.lastPlayed);
+        WriteInt(out, static_cast<std::int32_t>(static_cast<std::uint32_t>(played)));
+        WriteInt(out, static_cast<std::int32_t>(static_cast<std::uint32_t>(played >> 32)));
+        WriteInt(out, e.lengthMs > 0 ? e.lengthMs : 0);
     }
     return out;
 }

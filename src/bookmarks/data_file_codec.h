@@ -10,15 +10,22 @@
 // A name known with its file's identity is followed, inside its name field, by a zero byte, the file's
 // size and its hash (64-bit little-endian each): a reader that ends names at their first zero byte reads
 // the name alone.
+//
+// When an entry knows when it was last played or its length, a block follows the last entry, where every
+// reader that reads Count entries stops: the word kExtrasTag, the count again, then per entry in file
+// order when it was last played (seconds since 1970 UTC, 64-bit) and its length (ms, 0 when unknown). A
+// block that does not match the entries read is ignored.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "bookmarks/bookmark_entry.h"
 
 namespace data_file {
 constexpr int kVersion = 31;
-// The file keeps this many of the most recently used entries; the list in memory may be longer.
+// The file keeps this many of the most recently used entries by default; the list in memory may be longer.
+// A first word above it is the current layout's version.
 constexpr std::size_t kMaxEntries = 30;
 // Loading stops after this many entries: every file the plug-in ever wrote holds at most kMaxEntries,
 // and a damaged file of millions of tiny entries would otherwise stall the host's start.
@@ -28,6 +35,7 @@ constexpr std::size_t kMaxLoadedEntries = 1000;
 constexpr std::size_t kMaxNameBytes = 4096;
 constexpr int kAnsiTag = 1;
 constexpr int kWideTag = 2;
+constexpr std::int32_t kExtrasTag = 0x5856524D; // "MRVX"
 } // namespace data_file
 
 struct DecodedDataFile {
@@ -47,7 +55,7 @@ inline DecodedDataFile DecodeDataFile(const std::vector<unsigned char>& bytes) {
 }
 
 // The current layout holding the given entries in the given order (the caller puts the most recent first),
-// at most kMaxEntries of them.
+// at most kMaxLoadedEntries of them.
 std::vector<unsigned char> EncodeDataFile(const std::vector<const BookmarkEntry*>& mostRecentFirst);
 
 // The up to kMaxEntries entries with the highest stamps, highest first.

@@ -15,8 +15,11 @@ void DataFileKeeper::Open(const std::string& iniDirectory) {
 
 void DataFileKeeper::Load(RememberedList& list) {
     std::vector<unsigned char> bytes;
-    if (dataFilePath.empty() || !m_files.ReadAll(dataFilePath, bytes)) return;
-    m_known = Known::ByRead;
+    if (dataFilePath.empty()) return;
+    const FileStore::Reading reading = m_files.ReadAll(dataFilePath, bytes);
+    // No file yet: there is nothing of it to join later, nor to look for before a write.
+    if (reading != FileStore::Reading::Unreadable) m_known = Known::ByRead;
+    if (reading != FileStore::Reading::Read) return;
     DecodedDataFile file = DecodeDataFile(bytes);
     list.Replace(std::move(file.entries), file.useCounter);
 }
@@ -39,7 +42,7 @@ bool DataFileKeeper::SaveWhole(RememberedList& list) {
 void DataFileKeeper::JoinUnread(RememberedList& list) {
     if (dataFilePath.empty() || m_known != Known::No) return;
     std::vector<unsigned char> bytes;
-    if (!m_files.ReadAll(dataFilePath, bytes)) return;
+    if (m_files.ReadAll(dataFilePath, bytes) != FileStore::Reading::Read) return;
     m_known = Known::ByRead;
     list.JoinOlder(DecodeDataFile(bytes).entries);
 }
@@ -47,7 +50,7 @@ void DataFileKeeper::JoinUnread(RememberedList& list) {
 bool DataFileKeeper::Write(const RememberedList& list) {
     if (dataFilePath.empty()) return false;
     NoteFailedWrite();
-    std::vector<unsigned char> bytes = EncodeDataFile(list.MostRecent(data_file::kMaxEntries));
+    std::vector<unsigned char> bytes = EncodeDataFile(list.MostRecent(m_keep));
     // The file already holds exactly these bytes: replacing it again costs a flush and a rename for nothing.
     if (m_known != Known::No && m_lastWritten == bytes) return false;
     m_lastWritten = bytes;

@@ -14,6 +14,9 @@ class DataFileKeeper {
 public:
     DataFileKeeper(FileStore& files, Background& background) : m_files(files), m_background(background) {}
 
+    // How many of the most recently used entries the file keeps.
+    void Keep(std::size_t count) { m_keep = count; }
+
     // A fresh run: the path of the data file in the host's INI directory; none without one (a bare
     // "\plugins" would land at the root of whatever drive is current).
     void Open(const std::string& iniDirectory);
@@ -47,4 +50,5 @@ private:
     Known m_known = Known::No;
     // What this run last wrote; empty before the first write (a written file never is).
     std::vector<unsigned char> m_lastWritten;
+    std::size_t m_keep = 30;
 };

@@ -20,18 +20,19 @@ std::size_t RememberedList::Find(const std::string& name) const {
     return it != m_byName.end() && entries[*it].fileName == name ? *it : npos;
 }
 
-void RememberedList::Append(std::string name, int position) {
+void RememberedList::Append(std::string name, int position, std::int64_t now) {
     const std::size_t index = entries.size();
-    entries.push_back(BookmarkEntry{std::move(name), position, NextStamp(), FileIdentity{}, 0, 0, true});
+    entries.push_back(BookmarkEntry{std::move(name), position, NextStamp(), FileIdentity{}, now, 0, true});
     Index(index);
     m_byRecency.push_back(index); // the newest stamp
     while (entries.size() > kMaxRemembered)
         DropLeastRecent();
 }
 
-void RememberedList::Touch(std::size_t index) {
+void RememberedList::Touch(std::size_t index, std::int64_t now) {
     m_byRecency.erase(std::find(m_byRecency.begin(), m_byRecency.end(), index));
     entries[index].stamp = NextStamp();
+    if (now != 0) entries[index].lastPlayed = now;
     PlaceByStamp(index);
 }
 

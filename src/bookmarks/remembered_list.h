@@ -7,6 +7,7 @@
 // entry moves the last one into its place, so no other index changes.
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,10 +31,11 @@ public:
     void Replace(std::vector<BookmarkEntry> loaded, int counter);
     // The index of the first entry named name, or npos.
     std::size_t Find(const std::string& name) const;
-    // A new entry, the most recent; the least recent go beyond the bound.
-    void Append(std::string name, int position);
-    // The entry becomes the most recently used.
-    void Touch(std::size_t index);
+    // A new entry, the most recent, used at now (seconds since 1970, 0 unknown); the least recent go
+    // beyond the bound.
+    void Append(std::string name, int position, std::int64_t now);
+    // The entry becomes the most recently used, at now.
+    void Touch(std::size_t index, std::int64_t now);
     void Rename(std::size_t index, const std::string& name);
     void Remove(std::size_t index);
     // Entries of another list (a data file read late) join as less recent than every entry here, which

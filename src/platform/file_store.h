@@ -8,8 +8,10 @@
 class FileStore {
 public:
     virtual ~FileStore() = default;
-    // Reads the whole file (others may read, not write, meanwhile). False when it cannot be opened.
-    virtual bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) = 0;
+    // Reads the whole file (others may read, not write, meanwhile). Absent: nothing is there (nor its
+    // folder); Unreadable: it cannot be opened or read.
+    enum class Reading { Read, Absent, Unreadable };
+    virtual Reading ReadAll(const std::string& path, std::vector<unsigned char>& bytes) = 0;
     // True when something is at path, readable or not.
     virtual bool Exists(const std::string& path) = 0;
     // Replaces the file with bytes so that a reader sees either the old file or the complete new one.

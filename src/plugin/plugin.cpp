@@ -33,6 +33,7 @@ Win32ProfileStore s_profile;
 Win32FileStore s_files;
 Win32Background s_background(s_files);
 Win32CodePage s_codePage;
+Win32WallClock s_wallClock;
 } // namespace
 
 extern Settings g_settings;
@@ -96,7 +97,8 @@ PluginParts Parts() {
 // The bar's trackbars and the dialog's up-down control; a host that has not registered them yet still
 // gets working dialogs.
 void RegisterControlClasses() {
-    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
+    INITCOMMONCONTROLSEX classes = {sizeof classes,
+                                    ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&classes);
 }
 
@@ -107,6 +109,7 @@ int Init() {
     PluginParts parts = Parts();
     PluginInit(parts);
     g_bookmarks.SetResumeListener(&s_resumeNotice);
+    g_bookmarks.SetWallClock(&s_wallClock);
     return 0;
 }
 

@@ -1,12 +1,13 @@
 #include "memory_file_store.h"
 
-bool MemoryFileStore::ReadAll(const std::string& path, std::vector<unsigned char>& bytes) {
+FileStore::Reading MemoryFileStore::ReadAll(const std::string& path, std::vector<unsigned char>& bytes) {
     bytes.clear();
     const auto it = files.find(path);
-    if (it == files.end() || locked.count(path) != 0) return false;
+    if (it == files.end()) return Reading::Absent;
+    if (locked.count(path) != 0) return Reading::Unreadable;
     ++reads;
     bytes = it->second;
-    return true;
+    return Reading::Read;
 }
 
 FileStore::Outcome MemoryFileStore::Replace(const std::string& path,

@@ -18,7 +18,7 @@ public:
     int replaces = 0;   // successful ones
     int identified = 0; // files read for their identity
 
-    bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
+    Reading ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
     int attempts = 0; // replaces tried, done or not
     Outcome Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
     bool Gone(const std::string& path, bool) override { return files.count(path) == 0; }

@@ -333,6 +333,34 @@ TEST_F(BookmarkStoreTest, AFileLeftInItsLastTenSecondsStartsOverOneStoppedBefore
     EXPECT_EQ((Saved_{{"c.avi", 0}, {"a.avi", 3600000}, {"b.avi", 169000}}), Saved());
 }
 
+// With "Only files longer than 5 minutes" a song takes no place, known short from its last play or from
+// the length the host reports now; a film keeps its place, the length it was last reported with, and when
+// it was played.
+TEST_F(BookmarkStoreTest, AFileShorterThanTheOptionSaysIsNeitherResumedNorWritten) {
+    struct : WallClock {
+        std::int64_t Now() override { return 1765400000; }
+    } clock;
+    store.SetWallClock(&clock);
+    settings.minlength = 5;
+    std::vector<BookmarkEntry> remembered = {{"film.mkv", 600000, 0}, {"song.mp3", 60000, 0}};
+    remembered[0].lengthMs = 3600000;
+    remembered[1].lengthMs = 180000;
+    WriteDataFile(remembered);
+    Open();
+    host.lengthSeconds = 180;
+    Run({{"song.mp3", 0, 1, {kListPos, kFileName}},
+         {"song.mp3", 61000, 1, {kListPos, kFileName, Position(61000)}, kClock, 1000}, // its length is known
+         {"new.mp3", 0, 1, {kListPos, kFileName}},
+         {"new.mp3", 62000, 1, {kListPos, kFileName, Position(62000), Length(180)}, kClock, 2000}});
+    EXPECT_EQ(1u, store.Entries().size()) << "the songs went as soon as their length was known";
+    host.lengthSeconds = 3600;
+    Run({{"film.mkv", 0, 1, {kListPos, kFileName, Status(1), kPause, Jump(600000)}}});
+    store.Shutdown();
+    EXPECT_EQ((Saved_{{"film.mkv", 600000}}), Saved());
+    EXPECT_EQ(3600000, DecodeDataFile(files.files[kPath]).entries[0].lengthMs);
+    EXPECT_EQ(1765400000, DecodeDataFile(files.files[kPath]).entries[0].lastPlayed);
+}
+
 // A host that moves to the next entry and announces it only later (or a file played while remembering
 // was off): the ticks between see another file, and record nothing under the tracked name.
 TEST_F(BookmarkStoreTest, TicksWhileAnotherFileIsCurrentRecordNothingForTheTrackedOne) {
@@ -411,14 +439,26 @@ TEST_F(BookmarkStoreTest, ShutdownWithoutOpenTouchesNoFileAndAsksNothing) {
 }
 
 TEST_F(BookmarkStoreTest, FileKeepsTheThirtyMostRecentAndMemoryTheThousandMostRecentOfALongerRun) {
-    Open();
-    for (int i = 0; i < 1005; ++i) {
-        host.playlist = {"f" + std::to_string(i)};
-        host.position = i * 100;
-        store.OnHostNotify(603, 2);
-        store.OnHostNotify(603, 2); // refresh
+    const auto playAll = [this] {
+        Open();
+        for (int i = 0; i < 1005; ++i) {
+            host.playlist = {"f" + std::to_string(i)};
+            host.position = i * 100;
+            store.OnHostNotify(603, 2);
+            store.OnHostNotify(603, 2); // refresh
+        }
+        store.Shutdown();
+    };
+    // As many as the options say, a hand-edited number within its bounds; the options list as many.
+    for (const int maxfiles : {5000, 100}) {
+        settings.maxfiles = maxfiles;
+        playAll();
+        EXPECT_EQ(std::min(maxfiles, 1000), static_cast<int>(Saved().size()));
+        EXPECT_EQ(Saved().size(), store.List().size());
     }
-    store.Shutdown();
+    settings.maxfiles = 30;
+    files.files.clear();
+    playAll();
     const auto saved = Saved();
     ASSERT_EQ(30u, saved.size());
     for (int k = 0; k < 30; ++k)

@@ -135,12 +135,27 @@ TEST(DataFileCodec, NamesKeepTheirExactBytes) {
     EXPECT_EQ((std::vector<std::string>{"d:\\A.avi", name}), Names(file.entries));
 }
 
+// When each was last played and its length ride in a block after the entries, where older readers stop; a
+// block that does not fit the entries is ignored, and the entries are read all the same.
 TEST(DataFileCodec, SavingWhatWasLoadedWritesTheSameFile) {
-    std::vector<BookmarkEntry> list;
-    for (int i = 0; i < 30; ++i)
-        list.push_back({"file" + std::to_string(i), i * 1000 - 3, (i * 7) % 30});
-    const Bytes first = EncodeDataFile(list);
-    EXPECT_EQ(first, EncodeDataFile(DecodeDataFile(first).entries));
+    for (bool times : {false, true}) {
+        std::vector<BookmarkEntry> list;
+        for (int i = 0; i < 30; ++i) {
+            list.push_back({"file" + std::to_string(i), i * 1000 - 3, (i * 7) % 30});
+            if (times && i % 3 != 0) list.back().lastPlayed = 5000000000ll + i;
+            if (times && i % 2 != 0) list.back().lengthMs = 180000 + i;
+        }
+        const Bytes first = EncodeDataFile(list);
+        const DecodedDataFile read = DecodeDataFile(first);
+        EXPECT_EQ(first, EncodeDataFile(read.entries));
+        ASSERT_EQ(30u, read.entries.size());
+        EXPECT_EQ(times ? 5000000000ll + 17 : 0, read.entries[0].lastPlayed) << "the most recent, file17";
+        EXPECT_EQ(times ? 180017 : 0, read.entries[0].lengthMs);
+        Bytes damaged = first;
+        if (times) damaged[damaged.size() - 30 * 12 - 4] = 31; // the block's count
+        for (const BookmarkEntry& e : DecodeDataFile(damaged).entries)
+            EXPECT_EQ(0, e.lastPlayed + e.lengthMs) << times << " " << e.fileName;
+    }
 }
 
 // A file cut after every possible byte yields exactly the entries wholly before the cut, stamped as if

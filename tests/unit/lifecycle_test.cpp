@@ -72,7 +72,7 @@ struct RecordingProfile : ProfileStore {
 struct RecordingFiles : FileStore {
     Steps& steps;
     explicit RecordingFiles(Steps& s) : steps(s) {}
-    bool ReadAll(const std::string&, std::vector<unsigned char>&) override { return false; }
+    Reading ReadAll(const std::string&, std::vector<unsigned char>&) override { return Reading::Absent; }
     Outcome Replace(const std::string&, const std::vector<unsigned char>&) override {
         steps.push_back("save");
         return Outcome::Written;

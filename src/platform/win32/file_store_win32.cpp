@@ -70,6 +70,10 @@ FileStore::Outcome Refusal(DWORD error) {
                : FileStore::Outcome::Failed;
 }
 
+bool NotFound(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 // The path as UTF-16, ended by a zero; empty when it cannot be converted.
 std::vector<wchar_t> WideOf(const std::string& path) {
     const int units = ::MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, nullptr, 0);
@@ -81,24 +85,25 @@ std::vector<wchar_t> WideOf(const std::string& path) {
 
 } // namespace
 
-bool Win32FileStore::ReadAll(const std::string& path, std::vector<unsigned char>& bytes) {
+FileStore::Reading Win32FileStore::ReadAll(const std::string& path, std::vector<unsigned char>& bytes) {
     bytes.clear();
     FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen()) return false;
+    if (!file.IsOpen()) return NotFound(::GetLastError()) ? Reading::Absent : Reading::Unreadable;
     LARGE_INTEGER size;
-    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return false;
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return Reading::Unreadable;
     const DWORD wanted = size.QuadPart > kMaxReadBytes ? kMaxReadBytes : static_cast<DWORD>(size.QuadPart);
     bytes.resize(wanted);
     DWORD total = 0;
     while (total < wanted) {
         DWORD got = 0;
-        if (!::ReadFile(file.Get(), bytes.data() + total, wanted - total, &got, nullptr)) return false;
+        if (!::ReadFile(file.Get(), bytes.data() + total, wanted - total, &got, nullptr))
+            return Reading::Unreadable;
         if (got == 0) break; // the file shrank meanwhile: keep what was there
         total += got;
     }
     bytes.resize(total);
-    return true;
+    return Reading::Read;
 }
 
 // The new contents go to a file beside the target and replace it in one rename, so that a failure at any
@@ -136,8 +141,7 @@ bool Win32FileStore::Gone(const std::string& path, bool utf8) {
     if (utf8 && wide.empty()) return false;
     const DWORD attributes = utf8 ? ::GetFileAttributesW(wide.data()) : ::GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) return false;
-    const DWORD error = ::GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    return NotFound(::GetLastError());
 }
 
 // Opened with every share mode, so that the player that has the file open, for writing even, goes on as

@@ -6,6 +6,7 @@
 #include "platform/file_store.h"
 #include "platform/host_link.h"
 #include "platform/profile_store.h"
+#include "platform/wall_clock.h"
 #include "platform/window_system.h"
 
 // The plug-in's own module; resources and dialogs come from here, never from the host's executable.
@@ -40,9 +41,20 @@ public:
     std::u16string ToWide(const std::string& ansi) override;
 };
 
+class Win32WallClock : public WallClock {
+public:
+    std::int64_t Now() override {
+        FILETIME now;
+        ::GetSystemTimeAsFileTime(&now);
+        const std::uint64_t ticks = static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+        // 100 ns ticks since 1601 to seconds since 1970.
+        return static_cast<std::int64_t>(ticks / 10000000u) - 11644473600ll;
+    }
+};
+
 class Win32FileStore : public FileStore {
 public:
-    bool ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
+    Reading ReadAll(const std::string& path, std::vector<unsigned char>& bytes) override;
     Outcome Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
     bool Gone(const std::string& path, bool utf8) override;
     FileIdentity Identify(const std::string& path, bool utf8) override;
