@@ -78,8 +78,10 @@ public:
     // A host that pumps its messages (the plug-in's timers among them) for this long inside every
     // request it answers.
     void SetPumpInRequests(int ms) { m_pumpInRequestsMs = ms; }
-    // A disk that takes ms for each read, write and flush the plug-ins make.
+    // A disk that takes ms for each open, look at attributes, read, write, flush and rename of the plug-ins.
     void SetSlowDisk(int ms) { m_plugins.SetSlowDisk(ms); }
+    // A share that went away: the plug-ins' opens of a path that holds `text` take ms, then fail.
+    void SetLostShare(const std::string& text, int ms) { m_plugins.SetLostShare(text, ms); }
     // The longest time the plug-ins held the host's thread in one notification or one of their timers.
     void NoteHold(DWORD ms) { m_longestHoldMs = ms > m_longestHoldMs ? ms : m_longestHoldMs; }
     DWORD LongestHold() const { return m_longestHoldMs; }

@@ -88,6 +88,7 @@ const Grammar kGrammar[] = {
     {"pausednovideo", "w", "pausednovideo on|off", "on|off"},
     {"wheel", "nnn", "wheel X Y NOTCHES", nullptr},
     {"slowdisk", "n", "slowdisk MS", nullptr},
+    {"slowopen", "tn", "slowopen TEXT MS", nullptr},
     {"movefile", "nnt", "movefile ENTRY FLIP-BYTE|-1 \"NEW NAME\"", nullptr},
 };
 
@@ -297,6 +298,8 @@ bool ScriptRunner::PlayerStep(const ScriptStep& step) {
         m_session.SetPumpInRequests(step.numbers[0]);
     } else if (verb == "slowdisk") {
         m_session.SetSlowDisk(step.numbers[0]);
+    } else if (verb == "slowopen") {
+        m_session.SetLostShare(step.args[0], step.numbers[0]);
     } else if (verb == "movefile") {
         if (!m_session.MoveEntry(step.numbers[0], step.args[2], step.numbers[1]))
             Fail(step, "could not move the file of entry " + step.args[0] + " to " + step.args[2]);

@@ -26,6 +26,11 @@
 //   pumpinrequests MS             from now on the host pumps its messages for MS inside every request
 //   pausednovideo on|off          the host says no video plays (501 answers 0) while the video is paused
 //   wheel X Y NOTCHES             the user's mouse wheel at X Y, NOTCHES up (negative: down)
+//   slowdisk MS                   from now on each open, look at attributes, read, write, flush and rename
+//                                 of the plug-in's own takes MS longer
+//   slowopen TEXT MS              from now on the plug-in's open of a path that holds TEXT takes MS, then
+//                                 fails with ERROR_BAD_NETPATH (a share that went away)
+//   movefile ENTRY FLIP-BYTE|-1 "NEW NAME"   the entry's file moved on disk (one byte changed unless -1)
 #pragma once
 #include <functional>
 #include <optional>
