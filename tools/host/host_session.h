@@ -85,6 +85,9 @@ public:
     // The longest time the plug-ins held the host's thread in one notification or one of their timers.
     void NoteHold(DWORD ms) { m_longestHoldMs = ms > m_longestHoldMs ? ms : m_longestHoldMs; }
     DWORD LongestHold() const { return m_longestHoldMs; }
+    // How long the plug-ins' quit held the host's thread at the last shutdown: the player's window
+    // answers nothing meanwhile.
+    DWORD LastQuitMs() const { return m_lastQuitMs; }
     // A file of the playlist moved (or renamed) on disk, and its entry named anew; flipByte >= 0 changes
     // that byte of the moved file. False when the file could not be moved.
     bool MoveEntry(int index, const std::string& name, int flipByte);
@@ -127,6 +130,7 @@ private:
     int m_announceDelayMs = 0;
     int m_pumpInRequestsMs = 0;
     DWORD m_longestHoldMs = 0;
+    DWORD m_lastQuitMs = 0;
     int m_pumpDepth = 0;
     int m_notifyDepth = 0;
     bool m_noVideoWhilePaused = false;

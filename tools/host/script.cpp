@@ -408,7 +408,14 @@ void ScriptRunner::HostStep(const ScriptStep& step) {
     } else if (verb == "quit") {
         m_session.RequestShutdown();
         WaitUntil(
-            step, kHostChangeMs, [this] { return !m_session.Running(); }, "the host to shut down");
+            step, kHostChangeMs,
+            [this] {
+                if (m_session.Running()) return false;
+                m_report("quit: the plug-in's quit held the host's thread " +
+                         std::to_string(m_session.LastQuitMs()) + " ms");
+                return true;
+            },
+            "the host to shut down");
     } else if (verb == "restart") {
         const int runs = m_session.Runs();
         m_session.RequestRestart();

@@ -13,7 +13,7 @@
 //   waitrequest CODE MS           wait up to MS for a WM_USER request CODE since the host started
 //   config                        open the plug-in's configuration (the script goes on meanwhile)
 //   screenshot FILE               PNG of the whole screen into the output folder
-//   quit                          the host shuts down (plug-in quit, unload)
+//   quit                          the host shuts down (plug-in quit, unload) and says how long quit held it
 //   restart                       start the host again on the same folder
 //   stop                          the player's Stop button
 //   report                        print the current entry, its position and the player's status
