@@ -97,7 +97,9 @@ void HostSession::Shutdown() {
     if (!m_running) return;
     m_running = false;
     m_shutdownPending = false;
+    const DWORD start = ::GetTickCount();
     m_plugins.QuitAll();
+    m_lastQuitMs = ::GetTickCount() - start;
     m_video.Destroy();
     m_fullScreen = false;
     m_main.Destroy();

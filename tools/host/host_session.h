@@ -78,11 +78,16 @@ public:
     // A host that pumps its messages (the plug-in's timers among them) for this long inside every
     // request it answers.
     void SetPumpInRequests(int ms) { m_pumpInRequestsMs = ms; }
-    // A disk that takes ms for each read, write and flush the plug-ins make.
+    // A disk that takes ms for each open, look at attributes, read, write, flush and rename of the plug-ins.
     void SetSlowDisk(int ms) { m_plugins.SetSlowDisk(ms); }
+    // A share that went away: the plug-ins' opens of a path that holds `text` take ms, then fail.
+    void SetLostShare(const std::string& text, int ms) { m_plugins.SetLostShare(text, ms); }
     // The longest time the plug-ins held the host's thread in one notification or one of their timers.
     void NoteHold(DWORD ms) { m_longestHoldMs = ms > m_longestHoldMs ? ms : m_longestHoldMs; }
     DWORD LongestHold() const { return m_longestHoldMs; }
+    // How long the plug-ins' quit held the host's thread at the last shutdown: the player's window
+    // answers nothing meanwhile.
+    DWORD LastQuitMs() const { return m_lastQuitMs; }
     // A file of the playlist moved (or renamed) on disk, and its entry named anew; flipByte >= 0 changes
     // that byte of the moved file. False when the file could not be moved.
     bool MoveEntry(int index, const std::string& name, int flipByte);
@@ -125,6 +130,7 @@ private:
     int m_announceDelayMs = 0;
     int m_pumpInRequestsMs = 0;
     DWORD m_longestHoldMs = 0;
+    DWORD m_lastQuitMs = 0;
     int m_pumpDepth = 0;
     int m_notifyDepth = 0;
     bool m_noVideoWhilePaused = false;

@@ -3,10 +3,48 @@
 #include <cstring>
 
 namespace {
-// A slow disk (a network share, a sleeping USB disk) under the plug-in: each read, write and flush of its
-// own takes this much longer, through its import table, wherever it is called from.
+// A slow disk (a network share, a sleeping USB disk) under the plug-in: each open, look at a file's
+// attributes, read, write, flush and rename of its own takes this much longer, through its import table,
+// wherever it is called from.
 DWORD s_slowDiskMs = 0;
+// A share that went away: an open of a path that holds this text waits this long, then fails as the
+// network's open does when it times out.
+std::string s_lostShare;
+DWORD s_lostShareMs = 0;
 
+bool OnLostShare(const std::string& path) {
+    return !s_lostShare.empty() && path.find(s_lostShare) != std::string::npos;
+}
+
+std::string Utf8(LPCWSTR wide) {
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string text(bytes > 0 ? static_cast<std::size_t>(bytes) : 0, '\0');
+    if (bytes > 0) ::WideCharToMultiByte(CP_UTF8, 0, wide, -1, &text[0], bytes, nullptr, nullptr);
+    return text;
+}
+
+HANDLE LostShareOpen() {
+    ::Sleep(s_lostShareMs);
+    ::SetLastError(ERROR_BAD_NETPATH);
+    return INVALID_HANDLE_VALUE;
+}
+
+HANDLE WINAPI SlowCreateFileA(LPCSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                              DWORD disposition, DWORD flags, HANDLE model) {
+    if (name && OnLostShare(name)) return LostShareOpen();
+    ::Sleep(s_slowDiskMs);
+    return ::CreateFileA(name, access, share, security, disposition, flags, model);
+}
+HANDLE WINAPI SlowCreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                              DWORD disposition, DWORD flags, HANDLE model) {
+    if (name && OnLostShare(Utf8(name))) return LostShareOpen();
+    ::Sleep(s_slowDiskMs);
+    return ::CreateFileW(name, access, share, security, disposition, flags, model);
+}
+DWORD WINAPI SlowGetFileAttributesA(LPCSTR name) {
+    ::Sleep(s_slowDiskMs);
+    return ::GetFileAttributesA(name);
+}
 BOOL WINAPI SlowReadFile(HANDLE file, LPVOID bytes, DWORD size, LPDWORD done, LPOVERLAPPED overlapped) {
     ::Sleep(s_slowDiskMs);
     return ::ReadFile(file, bytes, size, done, overlapped);
@@ -18,6 +56,28 @@ BOOL WINAPI SlowWriteFile(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD done, 
 BOOL WINAPI SlowFlushFileBuffers(HANDLE file) {
     ::Sleep(s_slowDiskMs);
     return ::FlushFileBuffers(file);
+}
+BOOL WINAPI SlowMoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+    ::Sleep(s_slowDiskMs);
+    return ::MoveFileExA(from, to, flags);
+}
+
+void* SlowerOf(const char* name) {
+    const struct {
+        const char* name;
+        void* slow;
+    } slower[] = {
+        {"CreateFileA", reinterpret_cast<void*>(SlowCreateFileA)},
+        {"CreateFileW", reinterpret_cast<void*>(SlowCreateFileW)},
+        {"GetFileAttributesA", reinterpret_cast<void*>(SlowGetFileAttributesA)},
+        {"ReadFile", reinterpret_cast<void*>(SlowReadFile)},
+        {"WriteFile", reinterpret_cast<void*>(SlowWriteFile)},
+        {"FlushFileBuffers", reinterpret_cast<void*>(SlowFlushFileBuffers)},
+        {"MoveFileExA", reinterpret_cast<void*>(SlowMoveFileExA)},
+    };
+    for (const auto& s : slower)
+        if (std::strcmp(name, s.name) == 0) return s.slow;
+    return nullptr;
 }
 
 void SlowDownDisk(HMODULE module) {
@@ -34,10 +94,7 @@ void SlowDownDisk(HMODULE module) {
             if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
             const char* name =
                 reinterpret_cast<const char*>(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name);
-            void* slow = std::strcmp(name, "ReadFile") == 0          ? reinterpret_cast<void*>(SlowReadFile)
-                         : std::strcmp(name, "WriteFile") == 0        ? reinterpret_cast<void*>(SlowWriteFile)
-                         : std::strcmp(name, "FlushFileBuffers") == 0 ? reinterpret_cast<void*>(SlowFlushFileBuffers)
-                                                                      : nullptr;
+            void* slow = SlowerOf(name);
             if (!slow) continue;
             DWORD was = 0;
             ::VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &was);
@@ -46,11 +103,22 @@ void SlowDownDisk(HMODULE module) {
         }
     }
 }
+
+bool Slowed() {
+    return s_slowDiskMs != 0 || !s_lostShare.empty();
+}
 } // namespace
 
 void PluginLoader::SetSlowDisk(int ms) {
     s_slowDiskMs = static_cast<DWORD>(ms < 0 ? 0 : ms);
-    if (s_slowDiskMs == 0) return;
+    if (!Slowed()) return;
+    for (const LoadedPlugin& plugin : m_plugins)
+        SlowDownDisk(plugin.module);
+}
+
+void PluginLoader::SetLostShare(const std::string& text, int ms) {
+    s_lostShare = text;
+    s_lostShareMs = static_cast<DWORD>(ms < 0 ? 0 : ms);
     for (const LoadedPlugin& plugin : m_plugins)
         SlowDownDisk(plugin.module);
 }
@@ -130,7 +198,7 @@ int PluginLoader::LoadAll(const std::string& folder, HWND mainWindow) {
             ::FreeLibrary(module);
             continue;
         }
-        if (s_slowDiskMs != 0) SlowDownDisk(module);
+        if (Slowed()) SlowDownDisk(module);
         record->hwndParent = mainWindow;
         record->hDllInstance = module;
         m_plugins.push_back(LoadedPlugin{path, module, record, false});

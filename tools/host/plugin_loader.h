@@ -40,9 +40,12 @@ public:
     // quit for every initialised plug-in, in reverse order of loading.
     void QuitAll();
     void FreeAll();
-    // Every read, write and flush of the plug-ins' own takes ms longer, from now on and after a reload
-    // (0: as fast as the disk is).
+    // Every open, look at attributes, read, write, flush and rename of the plug-ins' own takes ms longer,
+    // from now on and after a reload (0: as fast as the disk is).
     void SetSlowDisk(int ms);
+    // From now on and after a reload, the plug-ins' opens of a path that holds `text` take ms, then fail
+    // with ERROR_BAD_NETPATH: a share that went away. Set before the plug-ins open files of their own.
+    void SetLostShare(const std::string& text, int ms);
 
     const std::vector<LoadedPlugin>& Plugins() const { return m_plugins; }
 

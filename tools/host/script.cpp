@@ -88,6 +88,7 @@ const Grammar kGrammar[] = {
     {"pausednovideo", "w", "pausednovideo on|off", "on|off"},
     {"wheel", "nnn", "wheel X Y NOTCHES", nullptr},
     {"slowdisk", "n", "slowdisk MS", nullptr},
+    {"slowopen", "tn", "slowopen TEXT MS", nullptr},
     {"movefile", "nnt", "movefile ENTRY FLIP-BYTE|-1 \"NEW NAME\"", nullptr},
 };
 
@@ -297,6 +298,8 @@ bool ScriptRunner::PlayerStep(const ScriptStep& step) {
         m_session.SetPumpInRequests(step.numbers[0]);
     } else if (verb == "slowdisk") {
         m_session.SetSlowDisk(step.numbers[0]);
+    } else if (verb == "slowopen") {
+        m_session.SetLostShare(step.args[0], step.numbers[0]);
     } else if (verb == "movefile") {
         if (!m_session.MoveEntry(step.numbers[0], step.args[2], step.numbers[1]))
             Fail(step, "could not move the file of entry " + step.args[0] + " to " + step.args[2]);
@@ -405,7 +408,14 @@ void ScriptRunner::HostStep(const ScriptStep& step) {
     } else if (verb == "quit") {
         m_session.RequestShutdown();
         WaitUntil(
-            step, kHostChangeMs, [this] { return !m_session.Running(); }, "the host to shut down");
+            step, kHostChangeMs,
+            [this] {
+                if (m_session.Running()) return false;
+                m_report("quit: the plug-in's quit held the host's thread " +
+                         std::to_string(m_session.LastQuitMs()) + " ms");
+                return true;
+            },
+            "the host to shut down");
     } else if (verb == "restart") {
         const int runs = m_session.Runs();
         m_session.RequestRestart();

@@ -13,7 +13,7 @@
 //   waitrequest CODE MS           wait up to MS for a WM_USER request CODE since the host started
 //   config                        open the plug-in's configuration (the script goes on meanwhile)
 //   screenshot FILE               PNG of the whole screen into the output folder
-//   quit                          the host shuts down (plug-in quit, unload)
+//   quit                          the host shuts down (plug-in quit, unload) and says how long quit held it
 //   restart                       start the host again on the same folder
 //   stop                          the player's Stop button
 //   report                        print the current entry, its position and the player's status
@@ -26,6 +26,11 @@
 //   pumpinrequests MS             from now on the host pumps its messages for MS inside every request
 //   pausednovideo on|off          the host says no video plays (501 answers 0) while the video is paused
 //   wheel X Y NOTCHES             the user's mouse wheel at X Y, NOTCHES up (negative: down)
+//   slowdisk MS                   from now on each open, look at attributes, read, write, flush and rename
+//                                 of the plug-in's own takes MS longer
+//   slowopen TEXT MS              from now on the plug-in's open of a path that holds TEXT takes MS, then
+//                                 fails with ERROR_BAD_NETPATH (a share that went away)
+//   movefile ENTRY FLIP-BYTE|-1 "NEW NAME"   the entry's file moved on disk (one byte changed unless -1)
 #pragma once
 #include <functional>
 #include <optional>
