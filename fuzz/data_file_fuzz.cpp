@@ -1,4 +1,5 @@
-// Arbitrary bytes as a bookmark data file (both layouts, both entry tags, files' identities after a name):
+// Arbitrary bytes as a bookmark data file (both layouts, both entry tags, files' identities after a name,
+// the block of when each was played and its length):
 // decoding must stay within the bytes, and what it yields must survive a write and a second read unchanged.
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // A file's identity read with its name is written with it again; an unknown one (size 0) is not.
         const FileIdentity& identity = recent[i]->identity;
         Require(identity.Known() ? second.entries[i].identity == identity : !second.entries[i].identity.Known());
+        // When it was played comes back as read; a length, when there was one.
+        Require(second.entries[i].lastPlayed == recent[i]->lastPlayed);
+        Require(second.entries[i].lengthMs == (recent[i]->lengthMs > 0 ? recent[i]->lengthMs : 0));
         Require(second.entries[i].stamp == static_cast<int>(recent.size() - 1 - i));
     }
     Require(EncodeDataFile(second.entries) == written);

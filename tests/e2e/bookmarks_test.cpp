@@ -315,6 +315,8 @@ struct Journey {
     int holdsUnderMs = 0;
     // When not 0: the first quit of the runs holds the host's thread for less than this.
     int quitsUnderMs = 0;
+    // The plug-in's section of the INI file before the first run, when given.
+    const char* ini = nullptr;
 };
 
 std::string InFolder(std::string text, const std::string& folder) {
@@ -394,6 +396,18 @@ std::vector<Report> ReportsIn(const std::string& output) {
 
 TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
     const std::vector<std::pair<int, const char*>> three = {{600, kA}, {300, kB}, {120, kC}};
+    // Forty films of 45 minutes, the first watched to 10:00, the others one after another.
+    static std::vector<std::string> names;
+    std::vector<std::pair<int, const char*>> forty;
+    std::string fortyFilms = "play\nseek 600000\nwait 1500\nreport\n";
+    for (int i = 0; i < 40; ++i) {
+        names.push_back("C:\\Films\\Episode " + std::to_string(i + 1) + ".mkv");
+        fortyFilms += i ? "next\nwait 150\n" : "";
+    }
+    fortyFilms += "restart\nplay\nreport\n";
+    for (const std::string& name : names)
+        forty.emplace_back(2700, name.c_str());
+    const std::vector<std::pair<int, const char*>> songAndFilm = {{180, "C:\\Music\\song.mp3"}, {3600, kA}};
     const std::vector<std::pair<int, const char*>> film = {{3600, "{folder}\\Downloads\\film.mkv"}, {300, kB}};
     // clang-format off
     const Journey rows[] = {
@@ -450,6 +464,17 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
         {"a film on a share that went away plays, the person closes the player", film,
          {"slowopen film.mkv 20000\nslowdisk 200\nplay\nseek 1200000\nwait 3000\nreport\nquit\n",
           "play\nwaitrequest 106 5000\nreport\n"}, true, false, false, 1000, true, 0, 2500},
+        {"with maxfiles 100, forty films one after another, quit, start again: the first", forty,
+         {fortyFilms.c_str()}, true, false, false, 2500, false, 0, 0, "maxfiles=100"},
+        {"with the defaults, forty films one after another, quit, start again: the first", forty,
+         {fortyFilms.c_str()}, true, true, false, 0},
+        {"with minlength 5, a 3-minute song left at 1:00 and a film at 10:00, quit, start again: the song",
+         songAndFilm, {"play\nseek 60000\nwait 2500\nreport\nnext\nseek 600000\nwait 2500\nrestart\nplay\nreport\n"},
+         true, true, false, 0, false, 0, 0, "minlength=5"},
+        {"with minlength 5, a 3-minute song left at 1:00 and a film at 10:00, quit, start again: the film",
+         songAndFilm, {"play\nseek 60000\nwait 2500\nnext\nseek 600000\nwait 2500\npause\nreport\nrestart\nplay\n"
+                       "wait 500\nnext\nwaitrequest 106 5000\nreport\n"},
+         true, false, true, 2500, false, 0, 0, "minlength=5"},
     };
     // clang-format on
     const std::size_t count = sizeof rows / sizeof rows[0];
@@ -464,6 +489,7 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
         ::DeleteFileA((folders[i] + "\\plugins\\gen_morvix.dat").c_str());
         ::CopyFileA((HostProcess::ExeDirectory() + "\\gen_morvix.dll").c_str(),
                     (folders[i] + "\\plugins\\gen_morvix.dll").c_str(), FALSE);
+        if (rows[i].ini) TestHost::WriteFile(folders[i] + "\\winamp.ini", std::string("[gen_morvix]\r\n") + rows[i].ini);
         if (!rows[i].film) continue;
         std::string film(300000, '\0');
         for (std::size_t k = 0; k < film.size(); ++k)
