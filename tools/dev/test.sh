@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# ./dev test: setup, build, the native unit tests (through CTest), the checks of the i686 DLL, the e2e
+# ./dev test: setup, build, the native unit tests (run by CTest), the checks of the i686 DLL, the e2e
 # runs and a 60 s soak under 64- and 32-bit Wine, the old readers and the release checks; ends with one
 # "N passed, N failed" line (the exit code fails when anything failed).
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -10,13 +10,32 @@ source "$(dirname "${BASH_SOURCE[0]}")/check-dll.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/check-old-readers.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/check-release.sh"
 
+# The native unit tests, one CTest test each (label "unit", registered in CMakeLists.txt).
 run_unit() {
     log "native unit tests"
     local out=$BUILD/native/unit.log
-    $BUILD/native/unit_tests --gtest_brief=1 >"$out" 2>&1 || true
-    grep -E '^\[  FAILED  \]|Failure|error' "$out" | head -40 || true
-    tail -3 "$out"
-    count_gtest "$out"
+    ctest --test-dir "$BUILD/native" -L unit -j2 --output-on-failure --no-label-summary --no-tests=error \
+        >"$out" 2>&1 || true
+    grep -E '^\[  FAILED  \]|Failure|error|\*\*\*|^The following tests FAILED' "$out" | head -40 || true
+    grep -E '^[0-9]+% tests passed|^Total Test time' "$out" || true
+    count_ctest "$out"
+}
+
+# Adds what one CTest run passed and failed to the counts, from its "N% tests passed, F tests failed out
+# of T" line; a run without that line counts as one failure.
+count_ctest() { # log file
+    local line
+    line=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$1" | tail -1 || true)
+    if [ -z "$line" ]; then
+        echo "(no test summary in $1: CTest did not run the tests)"
+        FAILED=$((FAILED + 1))
+        return
+    fi
+    local failed total
+    failed=$(awk '{print $4}' <<<"$line")
+    total=$(awk '{print $NF}' <<<"$line")
+    PASSED=$((PASSED + total - failed))
+    FAILED=$((FAILED + failed))
 }
 
 cmd_test() {
