@@ -1,4 +1,4 @@
-#!/usr/bin/env bash
+# shellcheck shell=bash
 # A release check: the installer and uninstaller under Wine on the paths a person takes (upgrades over
 # 1.1.0 and 1.0.0, two player folders, keeping or removing the data, a running player, the pages driven
 # as a person would). check-release.sh runs it after building dist/.

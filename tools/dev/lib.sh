@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The helpers several ./dev commands share: the build folder and Wine's environment, the architecture a
 # run uses, logging, configuring a preset, booting and running Wine, two monitors, and the pass/fail
 # counts of a run. Every script in tools/dev sources this file first; it is not run on its own.
