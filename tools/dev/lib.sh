@@ -131,6 +131,8 @@ summary() {
     [ "$FAILED" = 0 ]
 }
 
-# The commits released as 1.0.0 and 1.1.0: the upgrade checks build those commits' installer scripts.
+# The commits released as 1.0.0, 1.1.0 and 1.2.0: the upgrade checks build those commits' installer scripts,
+# the old readers' check their DLLs.
 RELEASED_1_0_0=995c16ce70c1457298f9d5a30af086d2b6342b0b
 RELEASED_1_1_0=a8c6d672523f6be307da3aaa4a5b10a3d3710bd4
+RELEASED_1_2_0=f254906a8d4109477218773b6d84ebb0f36e6e3c
