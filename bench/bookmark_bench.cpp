@@ -23,7 +23,7 @@ struct Run {
     InlineBackground background{files};
     NullWindowSystem windows;
     LatinCodePage codePage;
-    CBookmarkStore store{ipc, settings, files, background, windows, codePage, nullptr};
+    CBookmarkStore store{ipc, settings, background, windows, codePage, nullptr};
 
     void Notify(int listPos, int position) {
         host.listPos = listPos;

@@ -105,7 +105,7 @@ struct Rig {
     MemoryProfileStore profile;
     LatinCodePage codePage;
     CDlgButtons bar{ipc, settings, windows, profile};
-    CBookmarkStore store{ipc, settings, files, background, windows, codePage, nullptr};
+    CBookmarkStore store{ipc, settings, background, windows, codePage, nullptr};
     HWND video = nullptr;
     const RECT userClip{0, 0, 800, 600};
 };

@@ -42,7 +42,7 @@ void ExerciseTheStore(const Settings& loaded) {
     InlineBackground background{files};
     NullWindowSystem windows;
     LatinCodePage codePage;
-    CBookmarkStore store{ipc, loaded, files, background, windows, codePage, nullptr};
+    CBookmarkStore store{ipc, loaded, background, windows, codePage, nullptr};
     store.Open();
     DWORD now = 0;
     for (const char* name : {"a.avi", "b.avi", "a.avi"}) {

@@ -52,7 +52,7 @@ void TimeRun(const std::string& folder, const std::vector<std::string>& names, s
     Win32Background background{files};
     NullWindowSystem windows;
     Win32CodePage codePage;
-    CBookmarkStore store{ipc, settings, files, background, windows, codePage, nullptr};
+    CBookmarkStore store{ipc, settings, background, windows, codePage, nullptr};
     store.Open();
     DWORD now = 0;
     for (std::size_t i = 0; i < names.size(); ++i) {

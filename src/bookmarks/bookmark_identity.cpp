@@ -25,7 +25,31 @@ void CBookmarkStore::AskIdentity(bool matching) {
     if (!file_name::IsFilePath(currentFile)) return;
     m_identityStage = matching ? IdentityStage::AskedToMatch : IdentityStage::AskedToKeep;
     m_background.Identify(PathOf(currentFile), file_name::IsWide(currentFile), m_track);
+    StartPickUp();
+}
+
+void CBookmarkStore::StartPickUp() {
     if (m_pickUp == 0) m_pickUp = m_windows.SetThreadTimer(kPickUpMs, m_clockProc);
+}
+
+void CBookmarkStore::CollectWrites() {
+    const std::size_t tracked = entries.Find(currentFile);
+    const int before = tracked != RememberedList::npos ? entries[tracked].position : -1;
+    bool loaded = false;
+    if (!m_dataFile.Collect(entries, loaded) || currentFile.empty()) return;
+    if (m_identityStage == IdentityStage::CameWhileStopped && !m_dataFile.Loading()) ApplyIdentity();
+    if (!loaded) return;
+    const std::size_t found = entries.Find(currentFile);
+    if (found == RememberedList::npos || entries[found].position == before || entries[found].position <= 0)
+        return;
+    // Resumed as a late identity is: only while the person is still at the file's start.
+    const unsigned track = m_track;
+    const int position = TrackedIsCurrent() ? m_host.GetPosition() : -1;
+    if (track != m_track || position < 0 || position > kLateMs) {
+        entries[found].position = before;
+        return;
+    }
+    ResumeMatch(found);
 }
 
 void CBookmarkStore::PickUpIdentity() {
@@ -40,14 +64,17 @@ void CBookmarkStore::PickUpIdentity() {
         ApplyIdentity();
     }
     TakeLook();
+    if (m_dataFile.Loading()) CollectWrites();
     const bool waiting =
         m_identityStage == IdentityStage::AskedToKeep || m_identityStage == IdentityStage::AskedToMatch;
-    if (!waiting && m_lookingFor.empty()) StopPickUp();
+    if (!waiting && m_lookingFor.empty() && !m_dataFile.Loading()) StopPickUp();
 }
 
 // A stopped player waits with the identity until the file plays (the notification of its start).
 void CBookmarkStore::ApplyIdentity() {
     const bool matching = m_identityStage == IdentityStage::CameWhileStopped;
+    // The remembered files are not all known before the data file's read has come: matched then.
+    if (matching && m_dataFile.Loading()) return;
     const std::size_t here = entries.Find(currentFile);
     if (!m_identity.Known() || here == RememberedList::npos || !Bookmarking()) {
         m_identityStage = IdentityStage::NotWanted;
@@ -75,7 +102,7 @@ void CBookmarkStore::ApplyIdentity() {
     m_lookingFor = entries[match].fileName;
     m_lookingForIdentity = m_identity;
     m_background.LookFor(PathOf(m_lookingFor), file_name::IsWide(m_lookingFor), m_track);
-    if (m_pickUp == 0) m_pickUp = m_windows.SetThreadTimer(kPickUpMs, m_clockProc);
+    StartPickUp();
     ResumeMatch(match);
     TakeLook();
     Save();
@@ -102,6 +129,7 @@ void CBookmarkStore::TakeLook() {
         !(entries[found].identity == m_lookingForIdentity))
         return;
     entries.Remove(found);
+    m_dataFile.Removed(name, Now());
     Save();
 }
 

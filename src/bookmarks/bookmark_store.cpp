@@ -15,13 +15,14 @@ constexpr int kEndMs = 10000;
 // After a resume's jump the host may report the old place for a while: for up to this many ticks a
 // position far from the jump's target is taken for the old place, not for a move of the person's.
 constexpr int kSettleTicks = 5;
+// How long a run's start waits for the data file's read: well under one call of a slow disk.
+constexpr DWORD kLoadWaitMs = 100;
 } // namespace
 
-CBookmarkStore::CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files,
-                               Background& background, WindowSystem& windows, CodePage& codePage,
-                               TIMERPROC clock)
+CBookmarkStore::CBookmarkStore(CWinampIPC& host, const Settings& settings, Background& background,
+                               WindowSystem& windows, CodePage& codePage, TIMERPROC clock)
     : m_host(host), m_settings(settings), m_background(background), m_windows(windows), m_codePage(codePage),
-      m_clockProc(clock), m_dataFile(files, background) {}
+      m_clockProc(clock), m_dataFile(background) {}
 
 void CBookmarkStore::Open() {
     // A run after a quit in the same loaded module starts as fresh as the first.
@@ -32,13 +33,14 @@ void CBookmarkStore::Open() {
     m_identityStage = IdentityStage::NotWanted;
     m_lookingFor.clear();
     m_dataFile.Open(m_host.GetIniDirectory());
-    Load();
     if (m_clock == 0) m_clock = m_windows.SetThreadTimer(kClockMs, m_clockProc);
+    Load();
 }
 
 void CBookmarkStore::OnHostNotify(LPARAM lParam, WPARAM wParam) {
     if (lParam != ipc::kNotify || (wParam != ipc::kNotifyInfo && wParam != ipc::kNotifyStatus)) return;
     const std::string name = CurrentEntryName();
+    if (m_dataFile.Loading()) CollectWrites();
     if (name.empty() || name == currentFile) {
         RefreshPosition();
         if (m_identityStage == IdentityStage::CameWhileStopped) ApplyIdentity();
@@ -51,7 +53,10 @@ void CBookmarkStore::OnHostNotify(LPARAM lParam, WPARAM wParam) {
 void CBookmarkStore::OnTimer(UINT_PTR timer, DWORD now) {
     if (timer == 0) return;
     if (timer == m_pickUp) PickUpIdentity();
-    if (timer == m_clock) OnClock(now);
+    if (timer == m_clock) {
+        CollectWrites();
+        OnClock(now);
+    }
 }
 
 // The host sends no notification while a file simply plays: without asking, the position recorded
@@ -181,11 +186,13 @@ void CBookmarkStore::Shutdown() {
 }
 
 void CBookmarkStore::ForgetAll() {
+    m_dataFile.RemovedAll(Now());
     entries.Replace({}, entries.UseCounter());
-    Written(DataFile().SaveWhole(entries));
+    Written(DataFile().Save(entries));
 }
 
 std::vector<RememberedFile> CBookmarkStore::List() {
+    CollectWrites();
     std::vector<RememberedFile> files;
     for (const BookmarkEntry* e : entries.MostRecent(static_cast<std::size_t>(MaxFiles(m_settings)))) {
         const std::u16string whole =
@@ -204,9 +211,9 @@ std::vector<RememberedFile> CBookmarkStore::List() {
 // As Forget does for all: the file playing now is remembered again from where it is left.
 void CBookmarkStore::Remove(const std::string& key) {
     if (m_dataFile.Path().empty()) return;
-    m_dataFile.JoinUnread(entries);
     const std::size_t found = entries.Find(key);
     if (found != RememberedList::npos) entries.Remove(found);
+    m_dataFile.Removed(key, Now());
     Written(DataFile().Save(entries));
 }
 
@@ -223,6 +230,7 @@ bool CBookmarkStore::Record() {
         // A song, say: it takes no place, and starts where the player starts it next time.
         if (found == RememberedList::npos) return false;
         entries.Remove(found);
+        m_dataFile.Removed(currentFile, Now());
         return true;
     }
     // Only near the reported end: a host that under-reports the length must not make a place far past
@@ -230,6 +238,7 @@ bool CBookmarkStore::Record() {
     if (m_lengthMs > 0 && currentPos >= m_lengthMs - kEndMs && currentPos - kEndMs <= m_lengthMs) {
         // Watched to the end: next time the file starts over, like one never seen.
         if (found != RememberedList::npos) entries.Remove(found);
+        m_dataFile.Removed(currentFile, Now());
     } else if (found != RememberedList::npos) {
         entries[found].position = currentPos;
         if (m_lengthMs > 0) entries[found].lengthMs = m_lengthMs;
@@ -254,6 +263,7 @@ bool CBookmarkStore::Recall(const std::string& name) {
     if (found != RememberedList::npos && TooShort(entries[found].lengthMs)) {
         m_lengthMs = entries[found].lengthMs;
         entries.Remove(found);
+        m_dataFile.Removed(currentFile, Now());
         currentPos = 0;
         m_recordedPos = 0;
         m_identityStage = IdentityStage::NotWanted;
@@ -279,7 +289,11 @@ bool CBookmarkStore::Recall(const std::string& name) {
 }
 
 void CBookmarkStore::Load() {
-    m_dataFile.Load(entries);
+    m_dataFile.Load();
+    // A disk that answers at once has the places ready for the first file; a slow one is not waited for.
+    m_background.WaitForWrites(kLoadWaitMs);
+    CollectWrites();
+    if (m_dataFile.Loading()) StartPickUp();
 }
 
 void CBookmarkStore::Save() {
@@ -303,6 +317,7 @@ void CBookmarkStore::LengthKnown() {
     } else if (!entries[found].madeThisRun || entries[found].position == 0) {
         // Out of the list at once, not only at the next write; a place of this run's is taken out then.
         entries.Remove(found);
+        m_dataFile.Removed(currentFile, Now());
     }
 }
 
@@ -321,7 +336,9 @@ std::size_t CBookmarkStore::CarryOverLossyName(const std::string& name) {
     const std::string lossy = m_host.GetPlaylistFile(m_host.GetListPos());
     if (lossy.find('?') == std::string::npos) return RememberedList::npos;
     const std::size_t found = entries.Find(lossy);
-    if (found != RememberedList::npos) entries.Rename(found, name);
+    if (found == RememberedList::npos) return found;
+    entries.Rename(found, name);
+    m_dataFile.Removed(lossy, Now());
     return found;
 }
 

@@ -18,8 +18,8 @@
 //                                  moved on; its entry goes only when its
 //                                  own file is gone (a move, not a copy)
 //
-// Writes of the data file and reads of a file's identity are the worker's (Background). The host's thread
-// reads the data file at start, and again before a write while it could not be read at start.
+// Reads and writes of the data file and reads of a file's identity are the worker's (Background): the host's
+// thread never touches the disk. Each write merges what another player wrote meanwhile.
 #pragma once
 #include <cstddef>
 #include <string>
@@ -31,7 +31,6 @@
 #include "bookmarks/remembered_list.h"
 #include "platform/background.h"
 #include "platform/code_page.h"
-#include "platform/file_store.h"
 #include "platform/wall_clock.h"
 #include "platform/win_types.h"
 #include "platform/window_system.h"
@@ -53,11 +52,11 @@ public:
     void SetWallClock(WallClock* clock) { m_wallClock = clock; }
 
     // clock is the procedure of the store's timers; it calls OnTimer.
-    CBookmarkStore(CWinampIPC& host, const Settings& settings, FileStore& files, Background& background,
-                   WindowSystem& windows, CodePage& codePage, TIMERPROC clock);
+    CBookmarkStore(CWinampIPC& host, const Settings& settings, Background& background, WindowSystem& windows,
+                   CodePage& codePage, TIMERPROC clock);
 
-    // Starts a fresh run: builds the data file's path from the host's INI directory, loads the
-    // remembered positions and starts the clock.
+    // Starts a fresh run: builds the data file's path from the host's INI directory, has the worker load
+    // the remembered positions and starts the clock.
     void Open();
     // Every WM_USER message to the host's main window; acts on the play-status and track-info notifications.
     void OnHostNotify(LPARAM lParam, WPARAM wParam);
@@ -72,6 +71,8 @@ public:
     void Shutdown();
     // Empties the list and the data file.
     void ForgetAll();
+    // False when there is no data file to write (no INI directory).
+    bool CanWrite() const { return !m_dataFile.Path().empty(); }
     std::vector<RememberedFile> List() override;
     void Remove(const std::string& key) override;
     void RemoveAll() override { ForgetAll(); }
@@ -113,6 +114,10 @@ private:
     void ApplyIdentity();
     void ResumeMatch(std::size_t match);
     void TakeLook();
+    // What the worker did with the data file: another player's places join the list; the read at start
+    // resumes a file that became current before it came, while the person is still at its start.
+    void CollectWrites();
+    void StartPickUp();
     void Written(bool handedOver);
     std::size_t CarryOverLossyName(const std::string& name);
     // The current playlist entry's name as the store knows files (see file_name.h).

@@ -1,54 +1,59 @@
-// The data file's keeping: where it is, what this run knows of it, and the writes handed to the worker.
-// It reads the file at start; a file that could not be read then (another program held it) joins the list
-// as soon as it can be, before anything is written over it. A write the worker could not do counts as not
-// done; a write of exactly the bytes already in the file is skipped.
+// The data file's keeping: where it is, what this run last read or wrote of it (the base of a merge), the
+// files this run removed, and the jobs handed to the worker. The host's thread never touches the file:
+// the worker reads it at start, and before each write reads it again and merges what another player
+// wrote meanwhile (see data_file_merge.h); what the worker found comes back through Collect.
 #pragma once
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "bookmarks/data_file_merge.h"
 #include "bookmarks/remembered_list.h"
 #include "platform/background.h"
-#include "platform/file_store.h"
 
 class DataFileKeeper {
 public:
-    DataFileKeeper(FileStore& files, Background& background) : m_files(files), m_background(background) {}
-
-    // How many of the most recently used entries the file keeps.
-    void Keep(std::size_t count) { m_keep = count; }
+    explicit DataFileKeeper(Background& background) : m_background(background) {}
 
     // A fresh run: the path of the data file in the host's INI directory; none without one (a bare
     // "\plugins" would land at the root of whatever drive is current).
     void Open(const std::string& iniDirectory);
     const std::string& Path() const { return dataFilePath; }
-    // Reads the file into list; a file that cannot be read leaves list as it is.
-    void Load(RememberedList& list);
-    // Hands over a write of list's most recent entries; true when one was handed over. What the file held
-    // that this run could not read joins list first, and a file that is there and still cannot be read is
-    // not written over blindly (the worker's write could come once it is free, and its positions be lost).
-    bool Save(RememberedList& list);
-    // The list is now the whole truth (after Forget): what the file held must not come back through a join.
-    bool SaveWhole(RememberedList& list);
-    // Before a removal: what the file held that this run could not read joins list, so that the write
-    // takes out only what was removed.
-    void JoinUnread(RememberedList& list);
+    // How many of the most recently used entries the file keeps.
+    void Keep(std::size_t count) { m_keep = count; }
+    // Has the worker read the file; what it holds joins the list at Collect.
+    void Load();
+    // True until the file read at start has come back (or could not be read).
+    bool Loading() const { return m_loading; }
+    // Hands over a write of list merged with the file as it will be then; true when one was handed over
+    // (not when nothing changed since the last one).
+    bool Save(const RememberedList& list);
+    // The file goes from the list, and from the file however the merge goes, unless another player uses
+    // it after now.
+    void Removed(const std::string& name, std::int64_t now);
+    // Every file of the file as last read or written goes (Forget).
+    void RemovedAll(std::int64_t now);
+    // Takes what the worker did: the list gets what another player wrote meanwhile (newer places, files
+    // added, files removed). True when a job came back; loaded then says whether it was the read at start.
+    bool Collect(RememberedList& list, bool& loaded);
 
 private:
-    // What the list holds of the file's contents.
-    enum class Known {
-        No,         // could not be read (or was not there) and nothing of ours replaced it yet
-        ByOurWrite, // this run's write replaced it without its contents having been read
-        ByRead,     // read this run (or emptied by Forget): its contents are in the list
-    };
-    bool Write(const RememberedList& list);
-    // A write the worker could not do leaves the file as it was.
-    void NoteFailedWrite();
+    class Job;
+    void Integrate(RememberedList& list, const Job& job);
+    void Loaded(RememberedList& list, const Job& job);
 
-    FileStore& m_files;
     Background& m_background;
     std::string dataFilePath;
-    Known m_known = Known::No;
-    // What this run last wrote; empty before the first write (a written file never is).
-    std::vector<unsigned char> m_lastWritten;
     std::size_t m_keep = 30;
+    // What this run last read or wrote, once known.
+    bool m_baseKnown = false;
+    std::vector<BookmarkEntry> m_base;
+    std::vector<Removal> m_removed;
+    bool m_loading = false;
+    // Counts the runs: a job of an earlier one is not taken for this one's.
+    unsigned m_run = 0;
+    // The list as last handed over, and the removals then: an unchanged list is not written again.
+    std::vector<unsigned char> m_lastHanded;
+    std::size_t m_removedHanded = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "bookmarks/stable_order.h"
+
 namespace {
 // Stamps count up for as long as the host runs; wrapping is defined rather than left to chance.
 int Add(int value, int delta) {
@@ -47,17 +49,23 @@ void RememberedList::Remove(std::size_t index) {
     Reindex();
 }
 
-void RememberedList::JoinOlder(std::vector<BookmarkEntry> older) {
-    // The older stamps lie below every shifted one of the list's.
-    const int shift = static_cast<int>(older.size());
-    for (BookmarkEntry& e : entries)
-        e.stamp = Add(e.stamp, shift);
-    useCounter = Add(useCounter, shift);
-    for (BookmarkEntry& e : older) {
-        if (Find(e.fileName) != npos) continue;
-        entries.push_back(std::move(e));
-        Index(entries.size() - 1);
-        PlaceByStamp(entries.size() - 1);
+void RememberedList::Adopt(BookmarkEntry entry) {
+    entry.stamp = NextStamp();
+    const std::size_t index = entries.size();
+    entries.push_back(std::move(entry));
+    Index(index);
+    m_byRecency.push_back(index);
+}
+
+void RememberedList::OrderByTime() {
+    StableOrder(m_byRecency.begin(), m_byRecency.end(), [this](std::size_t a, std::size_t b) {
+        return entries[a].lastPlayed < entries[b].lastPlayed;
+    });
+    // Stamps follow the new order, the most recent keeping the counter's value.
+    int stamp = Add(useCounter, -static_cast<int>(m_byRecency.size()));
+    for (std::size_t index : m_byRecency) {
+        stamp = Add(stamp, 1);
+        entries[index].stamp = stamp;
     }
     while (entries.size() > kMaxRemembered)
         DropLeastRecent();

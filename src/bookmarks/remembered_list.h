@@ -38,9 +38,11 @@ public:
     void Touch(std::size_t index, std::int64_t now);
     void Rename(std::size_t index, const std::string& name);
     void Remove(std::size_t index);
-    // Entries of another list (a data file read late) join as less recent than every entry here, which
-    // keep their order; a name already here keeps its entry.
-    void JoinOlder(std::vector<BookmarkEntry> older);
+    // An entry another player wrote (its name not yet here); OrderByTime puts it in its place.
+    void Adopt(BookmarkEntry entry);
+    // The order of recency becomes the order of the times of use, most recent last; entries of one time
+    // (or none) keep their order.
+    void OrderByTime();
     // The up to count most recently used entries, most recent first.
     std::vector<const BookmarkEntry*> MostRecent(std::size_t count) const;
 

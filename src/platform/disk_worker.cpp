@@ -2,22 +2,37 @@
 
 #include <utility>
 
-void DiskWorker::Replace(const std::string& path, std::vector<unsigned char> bytes) {
+void DiskWorker::Write(const std::string& path, std::unique_ptr<DiskJob> job) {
     {
         Locked locked(m_system);
         m_quitting = false;
         m_write.waiting = true;
         m_write.path = path;
-        m_writeBytes = std::move(bytes);
+        m_writeJob = std::move(job);
         if (m_writing) return;
         m_writing = m_system.Start(RunWrites, this);
         if (m_writing) return;
         m_write.waiting = false;
+        job = std::move(m_writeJob);
     }
-    // No thread to be had: written here, as it would have been without one.
-    const bool written = m_files.Replace(path, m_writeBytes) == FileStore::Outcome::Written;
+    // No thread to be had: done here, as it would have been without one.
+    const bool written = Run(path, *job);
     Locked locked(m_system);
     m_writeFailed = m_writeFailed || !written;
+    m_done = std::move(job);
+}
+
+std::unique_ptr<DiskJob> DiskWorker::TakeDone() {
+    Locked locked(m_system);
+    return std::move(m_done);
+}
+
+bool DiskWorker::Run(const std::string& path, DiskJob& job) {
+    std::vector<unsigned char> now, bytes;
+    const FileStore::Reading reading = m_files.ReadAll(path, now);
+    job.done =
+        !job.Compose(reading, now, bytes) || WriteWithRetries(path, bytes) == FileStore::Outcome::Written;
+    return job.done;
 }
 
 bool DiskWorker::TakeWriteFailure() {
@@ -68,17 +83,24 @@ void DiskWorker::AskRead(Request& request, const std::string& path, bool utf8, u
 // The last write may take a disk call or a few; a share that does not answer, or a file held for long,
 // must not hold the player's quit: after kFinishMs the write is left to its thread.
 void DiskWorker::Finish() {
+    {
+        Locked locked(m_system);
+        m_quitting = true;
+        m_identify.waiting = m_look.waiting = false;
+        m_identity.came = m_gone.came = false;
+        ++m_run;
+    }
+    WaitForWrites(kFinishMs);
+}
+
+void DiskWorker::WaitForWrites(DWORD ms) {
     Locked locked(m_system);
-    m_quitting = true;
-    m_identify.waiting = m_look.waiting = false;
-    m_identity.came = m_gone.came = false;
-    ++m_run;
     const DWORD start = m_system.Now();
     while (m_writing) {
         const DWORD waited = m_system.Now() - start;
-        if (waited >= kFinishMs) break;
+        if (waited >= ms) break;
         m_system.Unlock();
-        m_system.Wait(kFinishMs - waited);
+        m_system.Wait(ms - waited);
         m_system.Lock();
     }
 }
@@ -86,7 +108,7 @@ void DiskWorker::Finish() {
 void DiskWorker::Writes() {
     for (;;) {
         std::string path;
-        std::vector<unsigned char> bytes;
+        std::unique_ptr<DiskJob> job;
         {
             Locked locked(m_system);
             if (!m_write.waiting) {
@@ -96,12 +118,13 @@ void DiskWorker::Writes() {
             }
             m_write.waiting = false;
             path = std::move(m_write.path);
-            bytes = std::move(m_writeBytes);
+            job = std::move(m_writeJob);
         }
-        const FileStore::Outcome outcome = WriteWithRetries(path, bytes);
+        const bool written = Run(path, *job);
         Locked locked(m_system);
         // A later write holds the whole state: nothing is lost when this one failed.
-        m_writeFailed = m_writeFailed || (outcome != FileStore::Outcome::Written && !Superseded());
+        m_writeFailed = m_writeFailed || (!written && !Superseded());
+        m_done = std::move(job);
     }
 }
 

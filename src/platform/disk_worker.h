@@ -3,6 +3,7 @@
 // when work comes and ended when none is left, so that a read stuck on a share that went away never holds
 // up a write, and an idle plug-in runs no thread. Quit waits about a second at most, and only for writes.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,9 @@ public:
 
     DiskWorker(FileStore& files, WorkerSystem& system) : m_files(files), m_system(system) {}
 
-    void Replace(const std::string& path, std::vector<unsigned char> bytes) override;
+    void Write(const std::string& path, std::unique_ptr<DiskJob> job) override;
+    std::unique_ptr<DiskJob> TakeDone() override;
+    void WaitForWrites(DWORD ms) override;
     bool TakeWriteFailure() override;
     void Identify(const std::string& path, bool utf8, unsigned ticket) override;
     bool TakeIdentity(unsigned& ticket, FileIdentity& identity) override;
@@ -58,6 +61,8 @@ private:
     };
 
     void Writes();
+    // Reads the file, composes and writes; false when a write failed.
+    bool Run(const std::string& path, DiskJob& job);
     void Reads();
     FileStore::Outcome WriteWithRetries(const std::string& path, const std::vector<unsigned char>& bytes);
     // Under the lock: a read request waits; the reads' thread is started unless it runs.
@@ -69,7 +74,7 @@ private:
     WorkerSystem& m_system;
     // All below under the lock.
     Request m_write;
-    std::vector<unsigned char> m_writeBytes;
+    std::unique_ptr<DiskJob> m_writeJob, m_done;
     bool m_writing = false; // the writes' thread runs
     bool m_writeFailed = false;
     bool m_quitting = false;

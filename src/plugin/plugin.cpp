@@ -40,7 +40,7 @@ extern Settings g_settings;
 
 CWinampIPC g_winamp(s_hostLink);
 CDlgButtons g_dlgButtons(g_winamp, g_settings, s_windows, s_profile);
-CBookmarkStore g_bookmarks(g_winamp, g_settings, s_files, s_background, s_windows, s_codePage, BookmarkClock);
+CBookmarkStore g_bookmarks(g_winamp, g_settings, s_background, s_windows, s_codePage, BookmarkClock);
 Settings g_settings;
 
 namespace {

@@ -608,7 +608,8 @@ TEST(ConfigDialog, TheRememberedFilesAreListedAndRemoveTakesOneOutOfTheDataFileA
     host.Config();
     ExpectClosed(again);
     EXPECT_TRUE(host.WaitFor([&] {
-        return TestHost::ReadFile(host.DataFile()) ==
-               std::string("\x1f\0\0\0\x01\0\0\0", 8) + Entry(1, "D:\\Films\\third.mkv", 3723000);
+        // The one entry (a block of when it was played may follow).
+        return TestHost::ReadFile(host.DataFile()).value_or("").rfind(
+                   std::string("\x1f\0\0\0\x01\0\0\0", 8) + Entry(1, "D:\\Films\\third.mkv", 3723000), 0) == 0;
     })) << EntriesInFile(host) << " entries";
 }

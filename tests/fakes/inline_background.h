@@ -1,7 +1,9 @@
 // The worker's disk work done on the calling thread: writes and looks at once; identities at once, or only
 // when the test lets the disk answer (a slow disk).
 #pragma once
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/background.h"
@@ -15,8 +17,28 @@ public:
     std::vector<std::string> asked; // every path whose identity was asked for
     int finished = 0;
 
-    void Replace(const std::string& path, std::vector<unsigned char> bytes) override {
-        if (m_files.Replace(path, bytes) != FileStore::Outcome::Written) m_failed = true;
+    // While true, writes wait for RunWrites (a disk that is slow at start).
+    bool holdWrites = false;
+
+    void Write(const std::string& path, std::unique_ptr<DiskJob> job) override {
+        if (holdWrites) {
+            m_held.emplace_back(path, std::move(job));
+            return;
+        }
+        std::vector<unsigned char> now, bytes;
+        const FileStore::Reading reading = m_files.ReadAll(path, now);
+        job->done =
+            !job->Compose(reading, now, bytes) || m_files.Replace(path, bytes) == FileStore::Outcome::Written;
+        if (!job->done) m_failed = true;
+        m_done = std::move(job);
+    }
+    std::unique_ptr<DiskJob> TakeDone() override { return std::move(m_done); }
+    void WaitForWrites(DWORD) override {}
+    void RunWrites() {
+        holdWrites = false;
+        for (auto& held : m_held)
+            Write(held.first, std::move(held.second));
+        m_held.clear();
     }
     bool TakeWriteFailure() override {
         const bool failed = m_failed;
@@ -65,6 +87,8 @@ public:
 
 private:
     FileStore& m_files;
+    std::unique_ptr<DiskJob> m_done;
+    std::vector<std::pair<std::string, std::unique_ptr<DiskJob>>> m_held;
     bool m_failed = false;
     bool m_waiting = false, m_answered = false, m_utf8 = false;
     bool m_looked = false, m_gone = false;

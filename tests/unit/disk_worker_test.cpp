@@ -47,6 +47,21 @@ struct FakeWorkerSystem : WorkerSystem {
 const std::string kData = "C:\\Player\\plugins\\gen_morvix.dat";
 const std::vector<unsigned char> kBytes = {31, 0, 0, 0};
 
+// A write of fixed bytes, whatever the file holds.
+std::unique_ptr<DiskJob> Bytes(std::vector<unsigned char> bytes) {
+    struct Fixed : DiskJob {
+        std::vector<unsigned char> bytes;
+        bool Compose(FileStore::Reading, const std::vector<unsigned char>&,
+                     std::vector<unsigned char>& write) override {
+            write = bytes;
+            return true;
+        }
+    };
+    std::unique_ptr<Fixed> job(new Fixed);
+    job->bytes = std::move(bytes);
+    return job;
+}
+
 class DiskWorkerTest : public ::testing::Test {
 protected:
     MemoryFileStore files;
@@ -57,7 +72,7 @@ protected:
 TEST_F(DiskWorkerTest, QuitWaitsForTheLastWriteButNotForAReadUnderWay) {
     files.files["\\\\nas\\films\\film.mkv"] = std::vector<unsigned char>(1000, 7);
     worker.Identify("\\\\nas\\films\\film.mkv", false, 1);
-    worker.Replace(kData, kBytes);
+    worker.Write(kData, Bytes(kBytes));
     ASSERT_EQ(2u, system.threads.size()) << "reads and writes each have a thread";
     // The share does not answer: the read's thread never gets on; the write's does.
     system.onWait = [this] { system.Run(1); };
@@ -72,7 +87,7 @@ TEST_F(DiskWorkerTest, QuitWaitsForTheLastWriteButNotForAReadUnderWay) {
 }
 
 TEST_F(DiskWorkerTest, QuitGivesUpWaitingForAWriteThatDoesNotEndAfterASecond) {
-    worker.Replace(kData, kBytes);
+    worker.Write(kData, Bytes(kBytes));
     worker.Finish();
     EXPECT_GE(system.waited, DiskWorker::kFinishMs);
     EXPECT_LT(system.waited, DiskWorker::kFinishMs + 100);
@@ -93,7 +108,7 @@ TEST_F(DiskWorkerTest, AFailedWriteIsTriedAgainUnlessQuittingAndNotRefused) {
         FakeWorkerSystem threads;
         DiskWorker w{disk, threads};
         (c.refused ? disk.locked : disk.readOnly).insert(kData);
-        w.Replace(kData, kBytes);
+        w.Write(kData, Bytes(kBytes));
         if (c.quitting) {
             threads.onWait = [&threads] { threads.Run(0); };
             w.Finish();
@@ -107,11 +122,11 @@ TEST_F(DiskWorkerTest, AFailedWriteIsTriedAgainUnlessQuittingAndNotRefused) {
 
 TEST_F(DiskWorkerTest, AWriteHandedOverWhileOneIsTriedAgainSupersedesItAndNoFailureIsReported) {
     files.locked.insert(kData);
-    worker.Replace(kData, {1});
+    worker.Write(kData, Bytes({1}));
     system.onSleep = [this] {
         system.onSleep = nullptr;
         files.locked.clear();
-        worker.Replace(kData, kBytes);
+        worker.Write(kData, Bytes(kBytes));
     };
     system.Run(0);
     ASSERT_EQ(1u, system.threads.size()) << "the running thread took the later write";

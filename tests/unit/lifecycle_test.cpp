@@ -95,7 +95,7 @@ protected:
     LatinCodePage codePage;
     CDlgButtons bar{ipc, settings, windows, profile};
     InlineBackground background{files};
-    CBookmarkStore bookmarks{ipc, settings, files, background, windows, codePage, nullptr};
+    CBookmarkStore bookmarks{ipc, settings, background, windows, codePage, nullptr};
     PluginParts parts{taps, windows, profile, ipc, bar, bookmarks, settings};
 
     // Host requests show when the store and the settings ran: the INI directory, then the INI file.
