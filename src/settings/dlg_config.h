@@ -76,17 +76,32 @@ public:
 protected:
     void DoDataExchange(DataExchange& exchange) override;
     BOOL OnInitDialog() override;
+    void OnOK() override;
 
 private:
+    // A file as the list shows it; rank 0 is the most recently used.
+    struct Row {
+        RememberedFile file;
+        std::u16string played;
+        int rank;
+    };
+
     Settings& m_settings;
     CWinampIPC& m_host;
     ProfileStore& m_profile;
     RememberedFiles* m_memory;
-    // The list's rows, by the memory's name of each file.
-    std::vector<std::string> m_keys;
+    // The list's rows in the order shown: the list's row i is m_rows[i].
+    std::vector<Row> m_rows;
+    // The column the rows are sorted by, -1 for most recent first.
+    int m_sortColumn = -1;
+    bool m_sortDescending = false;
 
     void FillList();
+    void ShowRows();
+    void SortBy(int column);
     void RemoveSelected();
+    // False when the person does not want a lower number of files to forget the ones beyond it.
+    bool FewerFilesAgreed();
 };
 
 // Runs the dialog for the call only; on OK the settings are stored and written to the INI file.
