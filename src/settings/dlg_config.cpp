@@ -186,26 +186,24 @@ bool CDlgConfig::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void CDlgConfig::FillList() {
-    m_rows.clear();
+    m_files = m_memory != nullptr ? m_memory->List() : std::vector<RememberedFile>();
+    m_now = m_windows.ToLocal(m_windows.UtcNow());
+    m_order = std::vector<int>(m_files.size());
+    for (std::size_t i = 0; i < m_order.size(); ++i)
+        m_order[i] = static_cast<int>(i);
     m_sortColumn = -1;
-    if (m_memory != nullptr) {
-        const LocalMoment now = m_windows.ToLocal(m_windows.UtcNow());
-        for (RememberedFile& file : m_memory->List()) {
-            const std::u16string played =
-                file.lastPlayed != 0 ? LastPlayedText(m_windows.ToLocal(file.lastPlayed), now) : u"";
-            m_rows.push_back(Row{std::move(file), played, static_cast<int>(m_rows.size())});
-        }
-    }
     ShowRows();
 }
 
 void CDlgConfig::ShowRows() {
     const HWND list = m_windows.GetDlgItem(m_hWnd, IDC_CFG_LIST);
     m_windows.ListClear(list);
-    for (const Row& row : m_rows) {
-        const std::string clock = ClockText(row.file.position, true);
-        const std::u16string cells[kColumns] = {row.file.name, std::u16string(clock.begin(), clock.end()),
-                                                row.played, row.file.folder};
+    for (const int index : m_order) {
+        const RememberedFile& file = m_files[static_cast<std::size_t>(index)];
+        const std::string clock = ClockText(file.position, true);
+        const std::u16string cells[kColumns] = {
+            file.name, std::u16string(clock.begin(), clock.end()),
+            file.lastPlayed != 0 ? LastPlayedText(m_windows.ToLocal(file.lastPlayed), m_now) : u"", file.folder};
         m_windows.ListAddRow(list, cells, kColumns);
     }
 }
@@ -214,20 +212,27 @@ void CDlgConfig::ShowRows() {
 void CDlgConfig::SortBy(int column) {
     m_sortDescending = column == m_sortColumn ? !m_sortDescending : column == kPlayedColumn;
     m_sortColumn = column;
-    std::sort(m_rows.begin(), m_rows.end(), [this](const Row& a, const Row& b) {
-        const int order = CompareColumn(a.file, b.file, m_sortColumn);
-        if (order != 0) return m_sortDescending ? order > 0 : order < 0;
-        return a.rank < b.rank;
-    });
+    // A few hundred rows at most: an insertion sort is quick enough, and small.
+    for (std::size_t i = 1; i < m_order.size(); ++i)
+        for (std::size_t j = i; j > 0 && ShownBefore(m_order[j], m_order[j - 1]); --j)
+            std::swap(m_order[j], m_order[j - 1]);
     ShowRows();
+}
+
+// Rows alike in the sorted column stay most recent first.
+bool CDlgConfig::ShownBefore(int a, int b) const {
+    const int order =
+        CompareColumn(m_files[static_cast<std::size_t>(a)], m_files[static_cast<std::size_t>(b)], m_sortColumn);
+    if (order != 0) return m_sortDescending ? order > 0 : order < 0;
+    return a < b;
 }
 
 void CDlgConfig::RemoveSelected() {
     const HWND list = m_windows.GetDlgItem(m_hWnd, IDC_CFG_LIST);
     const int row = m_windows.ListSelection(list);
-    if (m_memory == nullptr || row < 0 || static_cast<std::size_t>(row) >= m_rows.size()) return;
-    m_memory->Remove(m_rows[static_cast<std::size_t>(row)].file.key);
-    m_rows.erase(m_rows.begin() + row);
+    if (m_memory == nullptr || row < 0 || static_cast<std::size_t>(row) >= m_order.size()) return;
+    m_memory->Remove(m_files[static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)])].key);
+    m_order.erase(m_order.begin() + row);
     m_windows.ListDeleteRow(list, row);
 }
 

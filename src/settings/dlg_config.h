@@ -79,19 +79,15 @@ protected:
     void OnOK() override;
 
 private:
-    // A file as the list shows it; rank 0 is the most recently used.
-    struct Row {
-        RememberedFile file;
-        std::u16string played;
-        int rank;
-    };
-
     Settings& m_settings;
     CWinampIPC& m_host;
     ProfileStore& m_profile;
     RememberedFiles* m_memory;
-    // The list's rows in the order shown: the list's row i is m_rows[i].
-    std::vector<Row> m_rows;
+    // The files most recent first, as the memory listed them, and now on the person's clock.
+    std::vector<RememberedFile> m_files;
+    LocalMoment m_now;
+    // The list's row i shows m_files[m_order[i]].
+    std::vector<int> m_order;
     // The column the rows are sorted by, -1 for most recent first.
     int m_sortColumn = -1;
     bool m_sortDescending = false;
@@ -99,6 +95,7 @@ private:
     void FillList();
     void ShowRows();
     void SortBy(int column);
+    bool ShownBefore(int a, int b) const;
     void RemoveSelected();
     // False when the person does not want a lower number of files to forget the ones beyond it.
     bool FewerFilesAgreed();
