@@ -18,7 +18,8 @@ constexpr const char* kForgetQuestion =
     "Forget where you left every file? Each file will play from its beginning next time; the one playing "
     "now is remembered again from where you leave it.";
 constexpr const char* kOutOfRange = "Please enter an integer between %d and %d.";
-constexpr const char* kFewerFiles = "%d remembered file%s beyond the %d most recent will be forgotten. Go on?";
+constexpr const char* kFewerFiles =
+    "%d remembered file%s beyond the %d most recent will be forgotten. Go on?";
 // The arrows move the fast-wind limit within 0..300; typed values are not limited.
 constexpr int kSpinMin = 0;
 constexpr int kSpinMax = 300;
@@ -41,8 +42,7 @@ char16_t FoldCase(char16_t c) {
     return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
 }
 
-template <typename T>
-int Compare(T a, T b) {
+template <typename T> int Compare(T a, T b) {
     return a < b ? -1 : b < a ? 1 : 0;
 }
 
@@ -173,8 +173,8 @@ bool CDlgConfig::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     } else if (message == WM_NOTIFY && m_windows.ListColumnClicked(lParam) >= 0) {
         SortBy(m_windows.ListColumnClicked(lParam));
     } else if (clicked && LOWORD(wParam) == IDC_CFG_FORGET) {
-        if (m_memory != nullptr &&
-            m_windows.MessageBoxA(m_hWnd, kForgetQuestion, kForgetCaption, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (m_memory != nullptr && m_windows.MessageBoxA(m_hWnd, kForgetQuestion, kForgetCaption,
+                                                         MB_YESNO | MB_ICONQUESTION) == IDYES) {
             m_memory->RemoveAll();
             FillList();
         }
@@ -203,7 +203,8 @@ void CDlgConfig::ShowRows() {
         const std::string clock = ClockText(file.position, true);
         const std::u16string cells[kColumns] = {
             file.name, std::u16string(clock.begin(), clock.end()),
-            file.lastPlayed != 0 ? LastPlayedText(m_windows.ToLocal(file.lastPlayed), m_now) : u"", file.folder};
+            file.lastPlayed != 0 ? LastPlayedText(m_windows.ToLocal(file.lastPlayed), m_now) : u"",
+            file.folder};
         m_windows.ListAddRow(list, cells, kColumns);
     }
 }
@@ -221,8 +222,8 @@ void CDlgConfig::SortBy(int column) {
 
 // Rows alike in the sorted column stay most recent first.
 bool CDlgConfig::ShownBefore(int a, int b) const {
-    const int order =
-        CompareColumn(m_files[static_cast<std::size_t>(a)], m_files[static_cast<std::size_t>(b)], m_sortColumn);
+    const int order = CompareColumn(m_files[static_cast<std::size_t>(a)],
+                                    m_files[static_cast<std::size_t>(b)], m_sortColumn);
     if (order != 0) return m_sortDescending ? order > 0 : order < 0;
     return a < b;
 }
@@ -279,9 +280,10 @@ bool CDlgConfig::FewerFilesAgreed() {
     // A number that does not read, or lies outside the range, is the exchange's to refuse.
     if (!ParseDialogInt(text.c_str(), &wanted) || wanted < kMinMaxFiles || wanted >= kept) return true;
     char question[128];
-    std::snprintf(question, sizeof question, kFewerFiles, kept - wanted, kept - wanted == 1 ? "" : "s", wanted);
-    return m_windows.MessageBoxA(m_hWnd, question, kDialogTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) ==
-           IDYES;
+    std::snprintf(question, sizeof question, kFewerFiles, kept - wanted, kept - wanted == 1 ? "" : "s",
+                  wanted);
+    return m_windows.MessageBoxA(m_hWnd, question, kDialogTitle,
+                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
 namespace {

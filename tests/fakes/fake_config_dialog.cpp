@@ -1,7 +1,6 @@
 #include "fake_config_dialog.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 std::ostream& operator<<(std::ostream& out, const DialogCall& c) {
@@ -113,22 +112,4 @@ std::vector<DialogCall> FakeConfigDialog::Calls(const std::vector<std::string>& 
     for (const DialogCall& c : log)
         if (std::find(kinds.begin(), kinds.end(), c.what) != kinds.end()) out.push_back(c);
     return out;
-}
-
-void FakeConfigDialog::ClickHeading(int column) {
-    if (!Open()) return;
-    m_clickedColumn = column;
-    LRESULT result = 0;
-    m_handler->OnMessage(DialogHandle(), WM_NOTIFY, 0, 0, &result);
-    m_clickedColumn = -1;
-}
-
-LocalMoment FakeConfigDialog::ToLocal(std::int64_t utcSeconds) {
-    const std::int64_t local = utcSeconds + utcOffsetSeconds;
-    const std::int64_t day = (local - ((local % 86400) + 86400) % 86400) / 86400;
-    const int minutes = static_cast<int>((local - day * 86400) / 60);
-    char time[24];
-    std::snprintf(time, sizeof time, "%02d:%02d", minutes / 60, minutes % 60);
-    const std::string date = "day " + std::to_string(day);
-    return {local, std::u16string(date.begin(), date.end()), std::u16string(time, time + 5)};
 }

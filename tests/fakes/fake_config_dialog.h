@@ -53,15 +53,6 @@ public:
     std::vector<DialogCall> Calls(const std::vector<std::string>& kinds) const;
     void ClearLog() { log.clear(); }
 
-    // The list: its rows' cells as shown, the selected row, a click on a heading.
-    std::vector<std::vector<std::u16string>> rows;
-    int selected = -1;
-    void ClickHeading(int column);
-    // The clock: now, and the person's time zone as a fixed offset. A local date shows as "day N" (days
-    // since 1970-01-01), a time as "hh:mm".
-    std::int64_t now = 0;
-    int utcOffsetSeconds = 0;
-
     INT_PTR RunModalDialog(int templateId, HWND parent, DialogHandler* handler) override;
     BOOL EndDialog(HWND dialog, INT_PTR result) override;
     HWND GetDlgItem(HWND dialog, int id) override;
@@ -71,17 +62,9 @@ public:
     BOOL SetFocus(HWND hwnd) override;
     BOOL SetForegroundWindow(HWND hwnd) override;
     int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) override;
-    void ListAddRow(HWND, const std::u16string* cells, int count) override { rows.emplace_back(cells, cells + count); }
-    int ListSelection(HWND) override { return selected; }
-    void ListDeleteRow(HWND, int row) override { rows.erase(rows.begin() + row); }
-    void ListClear(HWND) override { rows.clear(); }
-    int ListColumnClicked(LPARAM) override { return m_clickedColumn; }
-    std::int64_t UtcNow() override { return now; }
-    LocalMoment ToLocal(std::int64_t utcSeconds) override;
 
 private:
     static int IdOf(HWND hwnd);
     DialogHandler* m_handler = nullptr;
     bool m_ended = false;
-    int m_clickedColumn = -1;
 };

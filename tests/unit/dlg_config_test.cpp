@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -59,19 +58,8 @@ const HWND kBar = reinterpret_cast<HWND>(static_cast<LONG_PTR>(0x2001));
 const int kBoxes[] = {IDC_CFG_BOOKMARK, IDC_CFG_PAUSEFILE, IDC_CFG_MOUSEPAUSE, IDC_CFG_SHOWHOURS,
                       IDC_CFG_CLIPMOUSE};
 
-class FakeMemory : public RememberedFiles {
-public:
-    std::vector<RememberedFile> files;
-    std::vector<RememberedFile> List() override { return files; }
-    void Remove(const std::string& key) override {
-        files.erase(std::find_if(files.begin(), files.end(), [&](const RememberedFile& f) { return f.key == key; }));
-    }
-    void RemoveAll() override { files.clear(); }
-};
-
 class ConfigDialog : public ::testing::Test {
 protected:
-    FakeMemory memory;
     FakeHost player;
     CWinampIPC host{player};
     MemoryProfileStore ini;
@@ -81,7 +69,7 @@ protected:
     std::string Ini(const char* key) const {
         return ini.Value(player.iniFile, settings_ini::kSection, key).value_or("<missing>");
     }
-    void Run() { RunConfigDialog(dialog, kBar, settings, host, ini, &memory); }
+    void Run() { RunConfigDialog(dialog, kBar, settings, host, ini); }
     static Settings Make(int bookmark, int pausefile, int fastwind, int mousepause, int showhours,
                          int clipmouse) {
         Settings s;
@@ -278,82 +266,12 @@ TEST_F(ConfigDialog, LeavesOtherCommandsToTheDialogManager) {
     EXPECT_TRUE(dialog.log.empty());
 }
 
-TEST_F(ConfigDialog, FewerFilesThanRememberedAskHowManyGoAndNoStoresNothing) {
-    settings.maxfiles = 40;
-    memory.files.assign(33, RememberedFile{"k", u"f", u"", 0, 0});
-    dialog.messageBoxAnswer = IDNO;
-    bool openAfterNo = false, storedAfterNo = true;
-    dialog.user = [&](FakeConfigDialog& d) {
-        d.Tick(IDC_CFG_BOOKMARK, false);
-        d.Type(IDC_CFG_MAXFILES, "30");
-        d.Click(IDOK);
-        openAfterNo = d.Open(), storedAfterNo = settings.bookmark == 0 || ini.WriteCount() > 0;
-        d.messageBoxAnswer = IDYES;
-        d.Type(IDC_CFG_MAXFILES, "32");
-        d.Click(IDOK);
-    };
-    Run();
-    EXPECT_TRUE(openAfterNo);
-    EXPECT_FALSE(storedAfterNo);
-    const UINT question = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
-    const std::vector<DialogCall> want = {
-        {"msgbox", 0, question, 0, "Config Morvix: 3 remembered files beyond the 30 most recent will be forgotten. Go on?"},
-        {"msgbox", 0, question, 0, "Config Morvix: 1 remembered file beyond the 32 most recent will be forgotten. Go on?"},
-        {"end", 0, IDOK, 0, ""}};
-    EXPECT_EQ(want, dialog.Calls({"msgbox", "end"}));
-    EXPECT_EQ("32", Ini("maxfiles"));
-    dialog.user = [](FakeConfigDialog& d) { d.Type(IDC_CFG_MAXFILES, "33"), d.Click(IDOK); };
-    Run();
-    EXPECT_EQ(IDOK, dialog.endResult) << "none would go: nothing to ask";
-    EXPECT_EQ(2u, dialog.Calls({"msgbox"}).size()) << "no third question";
-}
-
-TEST_F(ConfigDialog, SaysWhichDayAFilePlayedInLocalTimeAndSortsByAHeadingWithRemoveOnTheRowShown) {
-    const struct {
-        std::int64_t played, now;
-        PlayedDay want;
-    } days[] = {{86399, 86400, PlayedDay::Yesterday}, {86400, 172799, PlayedDay::Today},
-                {-1, 0, PlayedDay::Yesterday},       {0, 3 * 86400, PlayedDay::Earlier},
-                {2 * 86400, 86400, PlayedDay::Earlier}};
-    for (const auto& d : days)
-        EXPECT_EQ(d.want, DayOfPlay(d.played, d.now)) << d.played << " played, now " << d.now;
-
-    dialog.utcOffsetSeconds = 3600;                         // local is an hour ahead:
-    dialog.now = 20425 * 86400LL + 20 * 3600 + 14 * 60;     // day 20425, 21:14
-    const std::int64_t earlyTodayLocal = dialog.now - 20 * 3600 - 44 * 60; // 23:30 yesterday in UTC, 00:30 local
-    memory.files = {{"k1", u"b.avi", u"C:\\V", 5000, dialog.now - 60},
-                    {"k2", u"A.avi", u"D:\\V", 9000, earlyTodayLocal},
-                    {"k3", u"c.avi", u"C:\\V", 1000, 0},
-                    {"k4", u"d.avi", u"C:\\V", 7000, dialog.now - 3 * 86400}};
-    std::vector<std::u16string> played, byName, byPlayed, afterRemove;
-    auto column = [](const FakeConfigDialog& d, int cell) {
-        std::vector<std::u16string> out;
-        for (const auto& row : d.rows)
-            out.push_back(row[cell]);
-        return out;
-    };
-    dialog.user = [&](FakeConfigDialog& d) {
-        played = column(d, 2);
-        d.ClickHeading(0);
-        byName = column(d, 0);
-        d.ClickHeading(2);
-        byPlayed = column(d, 0);
-        d.ClickHeading(0);
-        d.ClickHeading(0); // the other way round: d, c, b, A
-        d.selected = 1;
-        d.Click(IDC_CFG_REMOVE);
-        afterRemove = column(d, 0);
-        d.Click(IDCANCEL);
-    };
-    Run();
-    EXPECT_EQ((std::vector<std::u16string>{u"Today 21:13", u"Today 00:30", u"", u"day 20422"}), played);
-    EXPECT_EQ((std::vector<std::u16string>{u"A.avi", u"b.avi", u"c.avi", u"d.avi"}), byName);
-    EXPECT_EQ((std::vector<std::u16string>{u"b.avi", u"A.avi", u"d.avi", u"c.avi"}), byPlayed);
-    EXPECT_EQ((std::vector<std::u16string>{u"d.avi", u"b.avi", u"A.avi"}), afterRemove);
-    ASSERT_EQ(3u, memory.files.size());
-    EXPECT_TRUE(std::none_of(memory.files.begin(), memory.files.end(),
-                             [](const RememberedFile& f) { return f.key == "k3"; }))
-        << "Remove took the row shown, c.avi";
+TEST_F(ConfigDialog, ADayOfPlayIsTheLocalCalendarsTodayYesterdayOrEarlier) { // in local seconds since 1970
+    EXPECT_EQ(PlayedDay::Yesterday, DayOfPlay(86399, 86400));                // a second before midnight
+    EXPECT_EQ(PlayedDay::Today, DayOfPlay(86400, 172799));
+    EXPECT_EQ(PlayedDay::Yesterday, DayOfPlay(-1, 0)); // before 1970
+    EXPECT_EQ(PlayedDay::Earlier, DayOfPlay(0, 2 * 86400));
+    EXPECT_EQ(PlayedDay::Earlier, DayOfPlay(2 * 86400, 86400)); // later than now: the clock was set back
 }
 
 } // namespace

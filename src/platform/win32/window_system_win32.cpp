@@ -154,7 +154,9 @@ LocalMoment Win32WindowSystem::ToLocal(std::int64_t utcSeconds) {
         return moment;
     moment.localSeconds = SecondsOf(localTime);
     wchar_t text[80];
-    moment.date = Text(text, ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, text, 80));
-    moment.time = Text(text, ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &local, nullptr, text, 80));
+    moment.date =
+        Text(text, ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, text, 80));
+    moment.time =
+        Text(text, ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &local, nullptr, text, 80));
     return moment;
 }
