@@ -120,6 +120,7 @@ struct MOUSEHOOKSTRUCTEX : MOUSEHOOKSTRUCT {
 #define IDOK 1
 #define IDCANCEL 2
 #define IDYES 6
+#define IDNO 7
 
 // Buttons, edit boxes, up-down controls
 #define BM_GETCHECK 0x00F0
@@ -162,6 +163,7 @@ struct MOUSEHOOKSTRUCTEX : MOUSEHOOKSTRUCT {
 #define MB_ICONEXCLAMATION 0x00000030
 #define MB_YESNO 0x00000004
 #define MB_ICONQUESTION 0x00000020
+#define MB_DEFBUTTON2 0x00000100
 
 // Window styles
 #define WS_DISABLED 0x08000000L

@@ -1,6 +1,7 @@
 // Seam: the USER and GDI-object calls of the bar, its sliders and the configuration dialog.
 // Method names carry the A suffix where the platform's headers define a macro for the plain name.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,14 @@ public:
     // True when handled; *result then is the message's result (for WM_INITDIALOG the value the dialog
     // procedure returns). False leaves the message to the platform's dialog defaults.
     virtual bool OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) = 0;
+};
+
+// A moment on the person's clock: its local date and time as seconds since 1970-01-01 (which tells its
+// day), and its date and time of day as the user's locale writes them; empty texts when it cannot be shown.
+struct LocalMoment {
+    std::int64_t localSeconds = 0;
+    std::u16string date;
+    std::u16string time;
 };
 
 class WindowSystem {
@@ -94,4 +103,10 @@ public:
     virtual void ListClear(HWND) {}
     // True when a WM_NOTIFY's lParam tells of the Delete key pressed in a list.
     virtual bool ListDeleteKey(LPARAM) { return false; }
+    // The column whose heading was clicked, when a WM_NOTIFY's lParam tells of one; else -1.
+    virtual int ListColumnClicked(LPARAM) { return -1; }
+
+    // The clock: now in seconds since 1970-01-01 UTC, and such a moment in the person's time zone.
+    virtual std::int64_t UtcNow() { return 0; }
+    virtual LocalMoment ToLocal(std::int64_t /*utcSeconds*/) { return {}; }
 };

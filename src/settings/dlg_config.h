@@ -76,17 +76,29 @@ public:
 protected:
     void DoDataExchange(DataExchange& exchange) override;
     BOOL OnInitDialog() override;
+    void OnOK() override;
 
 private:
     Settings& m_settings;
     CWinampIPC& m_host;
     ProfileStore& m_profile;
     RememberedFiles* m_memory;
-    // The list's rows, by the memory's name of each file.
-    std::vector<std::string> m_keys;
+    // The files most recent first, as the memory listed them, and now on the person's clock.
+    std::vector<RememberedFile> m_files;
+    LocalMoment m_now;
+    // The list's row i shows m_files[m_order[i]].
+    std::vector<int> m_order;
+    // The column the rows are sorted by, -1 for most recent first.
+    int m_sortColumn = -1;
+    bool m_sortDescending = false;
 
     void FillList();
+    void ShowRows();
+    void SortBy(int column);
+    bool ShownBefore(int a, int b) const;
     void RemoveSelected();
+    // False when the person does not want a lower number of files to forget the ones beyond it.
+    bool FewerFilesAgreed();
 };
 
 // Runs the dialog for the call only; on OK the settings are stored and written to the INI file.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bookmarks/data_file_codec.h"
 #include "harness.h"
 #include "resources/resource_ids.h"
 
@@ -15,8 +16,8 @@ using e2e::TestHost;
 using e2e::TestHostOptions;
 
 const char* const kTitle = "Config Morvix";
-const char* const kKeys[] = {"bookmark",  "pausefile", "fastwind",  "mousepause",
-                             "showhours", "clipmouse", "remaining", "hidedelay"};
+const char* const kKeys[] = {"bookmark",  "pausefile", "fastwind",  "mousepause", "showhours",
+                             "clipmouse", "remaining", "hidedelay", "maxfiles",   "minlength"};
 const int kBoxes[] = {IDC_CFG_BOOKMARK, IDC_CFG_PAUSEFILE, IDC_CFG_MOUSEPAUSE, IDC_CFG_SHOWHOURS,
                       IDC_CFG_CLIPMOUSE};
 
@@ -243,21 +244,23 @@ TEST(ConfigDialog, OpensOverTheBarWithTheDefaultsAndTheArrowRange) {
 
 TEST(ConfigDialog, OkUnchangedRewritesAllSixKeysWithTheirValues) {
     TestHostOptions options;
-    options.ini = "[Winamp]\r\n[gen_morvix]\r\nfastwind=45\r\nmousepause=0\r\n";
+    options.ini =
+        "[Winamp]\r\n[gen_morvix]\r\nfastwind=45\r\nmousepause=0\r\nmaxfiles=5000\r\nminlength=-3\r\n";
     TestHost host(options);
     Script script;
     std::string shown;
     FindDialog(script);
     script.Then("read the dialog", [&] {
-        shown = Shown(script.dialog);
+        shown = Shown(script.dialog) + " " + probe::Text(::GetDlgItem(script.dialog, IDC_CFG_MAXFILES)) +
+                " " + probe::Text(::GetDlgItem(script.dialog, IDC_CFG_MINLENGTH));
         return true;
     });
     Press(script, IDOK, "OK");
     host.Config();
 
     ExpectClosed(script);
-    EXPECT_EQ("11010 45", shown);
-    EXPECT_EQ("1,1,45,0,1,0,0,2", IniKeys(host));
+    EXPECT_EQ("11010 45 1000 0", shown) << "hand-edited maxfiles=5000 and minlength=-3 show their bounds";
+    EXPECT_EQ("1,1,45,0,1,0,0,2,1000,0", IniKeys(host));
 }
 
 TEST(ConfigDialog, CancelAfterChangesWritesNothingAndChangesNothing) {
@@ -320,7 +323,7 @@ TEST(ConfigDialog, ATyped500IsStoredAndWrittenAndAHideDelayOutsideItsRangeIsRefu
     EXPECT_EQ(1, low);
     EXPECT_EQ(60, high);
     EXPECT_EQ("Please enter an integer between 1 and 60.", boxText);
-    EXPECT_EQ("1,1,500,1,1,0,0,5", IniKeys(host));
+    EXPECT_EQ("1,1,500,1,1,0,0,5,30,0", IniKeys(host));
     EXPECT_EQ("11110 500", ShownOnReopen(host));
 }
 
@@ -349,7 +352,7 @@ TEST(ConfigDialog, TheUpArrowStopsAt300) {
 
     ExpectClosed(script);
     EXPECT_EQ((std::vector<std::string>{"300", "300"}), seen);
-    EXPECT_EQ("1,1,300,1,1,0,0,2", IniKeys(host));
+    EXPECT_EQ("1,1,300,1,1,0,0,2,30,0", IniKeys(host));
 }
 
 TEST(ConfigDialog, ANumberThatDoesNotReadKeepsTheDialogOpenAndCancelKeepsTheBoxesInMemoryOnly) {
@@ -509,14 +512,14 @@ std::string Entry(int tag, const std::string& name, int positionMs) {
     return bytes + name + std::string(reinterpret_cast<const char*>(&positionMs), 4);
 }
 
-// The list's rows as "name|at|folder".
+// The list's rows as "name|at|last played|folder".
 std::vector<std::wstring> ListRows(HWND dialog) {
     const HWND list = ::GetDlgItem(dialog, IDC_CFG_LIST);
     std::vector<std::wstring> rows;
     const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
         std::wstring text;
-        for (int cell = 0; cell < 3; ++cell) {
+        for (int cell = 0; cell < 4; ++cell) {
             wchar_t buffer[300] = L"";
             LVITEMW item = {};
             item.iSubItem = cell;
@@ -554,8 +557,9 @@ TEST(ConfigDialog, TheRememberedFilesAreListedAndRemoveTakesOneOutOfTheDataFileA
                        Entry(2, "C:\\Media\\\xE6\x97\xA5\xE6\x9C\xAC.mkv", 125000) +
                        Entry(1, "D:\\Films\\third.mkv", 3723000);
     TestHost host(options);
-    const std::vector<std::wstring> three = {L"first.avi|0:01:01|C:\\Media", L"\x65E5\x672C.mkv|0:02:05|C:\\Media",
-                                             L"third.mkv|1:02:03|D:\\Films"};
+    const std::vector<std::wstring> three = {L"first.avi|0:01:01||C:\\Media",
+                                             L"\x65E5\x672C.mkv|0:02:05||C:\\Media",
+                                             L"third.mkv|1:02:03||D:\\Films"};
     std::vector<std::wstring> shown;
     Script script;
     FindDialog(script);
@@ -612,4 +616,113 @@ TEST(ConfigDialog, TheRememberedFilesAreListedAndRemoveTakesOneOutOfTheDataFileA
         return TestHost::ReadFile(host.DataFile()).value_or("").rfind(
                    std::string("\x1f\0\0\0\x01\0\0\0", 8) + Entry(1, "D:\\Films\\third.mkv", 3723000), 0) == 0;
     })) << EntriesInFile(host) << " entries";
+}
+
+// Lowering "Remember up to" below the files remembered asks first; No keeps the dialog open, nothing stored.
+TEST(ConfigDialog, FewerFilesThanRememberedAsksHowManyWillGoBeforeAnythingIsStored) {
+    TestHostOptions options;
+    options.ini = "[Winamp]\r\n[gen_morvix]\r\nmaxfiles=40\r\n";
+    options.dataFile = std::string("\x1f\0\0\0\x23\0\0\0", 8);
+    for (int i = 0; i < 35; ++i)
+        *options.dataFile += Entry(1, "C:\\film" + std::to_string(i) + ".avi", 1000);
+    TestHost host(options);
+    const std::string iniBefore = IniBytes(host);
+    std::vector<std::string> seen; // the questions, then the INI file after No
+    Script script;
+    auto reply = [&](WPARAM button) {
+        const HWND box = Script::OwnedMessageBox(script.dialog);
+        char text[160] = "";
+        if (box) ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text), seen.push_back(text);
+        return box && ::PostMessageA(box, WM_COMMAND, button, 0);
+    };
+    FindDialog(script);
+    script.Then("type 30", [&] { return ::SetDlgItemTextA(script.dialog, IDC_CFG_MAXFILES, "30"), true; });
+    Press(script, IDOK, "OK");
+    script.Then("answer No", [&] { return reply(IDNO); });
+    script.Then("the question goes, the dialog stays", [&] {
+        if (Script::OwnedMessageBox(script.dialog) || !::IsWindowVisible(script.dialog)) return false;
+        return seen.push_back(IniBytes(host) == iniBefore ? "INI untouched" : "INI written"), true;
+    });
+    Press(script, IDOK, "OK again");
+    script.Then("answer Yes", [&] { return reply(IDYES); });
+    host.Config();
+
+    ExpectClosed(script);
+    const std::string question = "5 remembered files beyond the 30 most recent will be forgotten. Go on?";
+    EXPECT_EQ((std::vector<std::string>{question, "INI untouched", question}), seen);
+    EXPECT_EQ("1,1,30,1,1,0,0,2,30,0", IniKeys(host));
+}
+
+namespace {
+// A moment's local date and time of day as the system writes them for the user.
+std::wstring LocalText(std::uint64_t utcTicks, bool date) {
+    const FILETIME utc = {static_cast<DWORD>(utcTicks), static_cast<DWORD>(utcTicks >> 32)};
+    FILETIME local;
+    SYSTEMTIME st;
+    wchar_t text[80] = L"";
+    ::FileTimeToLocalFileTime(&utc, &local);
+    ::FileTimeToSystemTime(&local, &st);
+    return date ? (::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, text, 80), text)
+                : (::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &st, nullptr, text, 80), text);
+}
+} // namespace
+
+// A file played just now says "Today" and its time, one played last year its date, each whole in its
+// column; a click on the heading "File" sorts by name, and Remove takes out the row the person selected.
+TEST(ConfigDialog, TheLastPlayedColumnAndSortingByAHeading) {
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    const std::uint64_t ticks = static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+    const std::uint64_t lastYear = ticks - 400ULL * 86400 * 10000000;
+    std::vector<BookmarkEntry> entries = {
+        {"C:\\V\\b.avi", 61000, 2}, {"C:\\V\\a.mkv", 125000, 1}, {"C:\\V\\c.avi", 1000, 0}};
+    entries[0].lastPlayed = static_cast<std::int64_t>(ticks / 10000000) - 11644473600;
+    entries[1].lastPlayed = static_cast<std::int64_t>(lastYear / 10000000) - 11644473600;
+    const std::vector<unsigned char> bytes = EncodeDataFile(entries);
+    TestHostOptions options;
+    options.manualClock = true;
+    options.dataFile = std::string(bytes.begin(), bytes.end());
+    TestHost host(options);
+    const std::wstring played[] = {L"Today " + LocalText(ticks, false), LocalText(lastYear, true)};
+    const std::vector<std::wstring> first = {L"b.avi|0:01:01|" + played[0] + L"|C:\\V",
+                                             L"a.mkv|0:02:05|" + played[1] + L"|C:\\V",
+                                             L"c.avi|0:00:01||C:\\V"};
+    std::vector<std::wstring> shown, byName, afterRemove;
+    std::string cut;
+    Script script;
+    FindDialog(script);
+    script.Then("the list shows when each file played", [&] {
+        const HWND list = ::GetDlgItem(script.dialog, IDC_CFG_LIST);
+        const int width = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 2, 0));
+        for (const std::wstring& cell : played) {
+            const LRESULT needs =
+                ::SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(cell.c_str()));
+            if (needs + 12 > width)
+                cut += "needs " + std::to_string(needs + 12) + " of " + std::to_string(width) + "; ";
+        }
+        return (shown = ListRows(script.dialog)) == first;
+    });
+    script.Then("click the heading \"File\"", [&] {
+        const HWND heading =
+            reinterpret_cast<HWND>(::SendDlgItemMessageW(script.dialog, IDC_CFG_LIST, LVM_GETHEADER, 0, 0));
+        RECT rc = {};
+        ::SendMessageW(heading, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rc));
+        ::MapWindowPoints(heading, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+        return host.Click((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    });
+    script.Then("the list is sorted by name", [&] { return (byName = ListRows(script.dialog)) != first; });
+    script.Then("select the first row and press Remove", [&] {
+        Select(script.dialog, 0);
+        return TestHost::PressButton(script.dialog, IDC_CFG_REMOVE), true;
+    });
+    script.Then("the list shows two", [&] { return (afterRemove = ListRows(script.dialog)).size() == 2; });
+    Press(script, IDCANCEL, "Cancel");
+    host.Config();
+
+    ExpectClosed(script);
+    EXPECT_EQ(first, shown);
+    EXPECT_EQ("", cut) << "\"Last played\" at " << ::GetDeviceCaps(::GetDC(nullptr), LOGPIXELSY) << " DPI";
+    EXPECT_EQ((std::vector<std::wstring>{first[1], first[0], first[2]}), byName);
+    EXPECT_EQ((std::vector<std::wstring>{first[0], first[2]}), afterRemove) << "a.mkv went";
+    EXPECT_TRUE(host.WaitFor([&] { return EntriesInFile(host) == 2; })) << EntriesInFile(host) << " entries";
 }

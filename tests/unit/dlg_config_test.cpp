@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "settings/dlg_config.h"
 #include "settings/int_parse.h"
+#include "settings/last_played.h"
 #include "settings/settings.h"
 
 namespace {
@@ -100,8 +101,12 @@ TEST_F(ConfigDialog, OpensFromTemplate2002OverTheBarWithTheFieldsInOrderThenTheA
         {"check", IDC_CFG_CLIPMOUSE, BST_UNCHECKED, 0, ""},
         {"settext", IDC_CFG_FASTWIND, 0, 0, "30"},
         {"settext", IDC_CFG_HIDEDELAY, 0, 0, "2"},
+        {"settext", IDC_CFG_MAXFILES, 0, 0, "30"},
+        {"settext", IDC_CFG_MINLENGTH, 0, 0, "0"},
         {"setrange", IDC_CFG_SPIN, 0, 300, ""},
         {"setrange", IDC_CFG_HIDESPIN, 0, MAKELPARAM(60, 1), ""},
+        {"setrange", IDC_CFG_MAXSPIN, 0, MAKELPARAM(1000, 30), ""},
+        {"setrange", IDC_CFG_MINSPIN, 0, MAKELPARAM(600, 0), ""},
     };
     EXPECT_EQ(want, dialog.log);
     EXPECT_EQ(0u, ini.WriteCount());
@@ -129,7 +134,8 @@ TEST_F(ConfigDialog, OkReadsTheBoxesInOrderThenTheNumbersAndWritesAllKeys) {
         {"getcheck", IDC_CFG_BOOKMARK, 0, 0, ""},   {"getcheck", IDC_CFG_PAUSEFILE, 0, 0, ""},
         {"getcheck", IDC_CFG_MOUSEPAUSE, 0, 0, ""}, {"getcheck", IDC_CFG_SHOWHOURS, 0, 0, ""},
         {"getcheck", IDC_CFG_CLIPMOUSE, 0, 0, ""},  {"gettext", IDC_CFG_FASTWIND, 0, 0, ""},
-        {"gettext", IDC_CFG_HIDEDELAY, 0, 0, ""},   {"end", 0, IDOK, 0, ""},
+        {"gettext", IDC_CFG_HIDEDELAY, 0, 0, ""},   {"gettext", IDC_CFG_MAXFILES, 0, 0, ""},
+        {"gettext", IDC_CFG_MINLENGTH, 0, 0, ""},   {"end", 0, IDOK, 0, ""},
     };
     EXPECT_EQ(want, dialog.log);
     ExpectSettings(Make(0, 1, 500, 1, 1, 1));
@@ -142,13 +148,14 @@ TEST_F(ConfigDialog, OkReadsTheBoxesInOrderThenTheNumbersAndWritesAllKeys) {
 TEST_F(ConfigDialog, OkWithNothingChangedRewritesEveryKeyWithItsValue) {
     settings = Make(0, 1, 45, 1, 0, 1);
     settings.hidedelay = 500; // hand-edited: shown, and kept, as the 60 in use
+    settings.maxfiles = 5000, settings.minlength = -3;
     ini.Set(player.iniFile, settings_ini::kSection, "fastwind", "45");
     dialog.user = [](FakeConfigDialog& d) { d.Click(IDOK); };
     Run();
     EXPECT_EQ(IDOK, dialog.endResult);
     EXPECT_EQ(0u, dialog.Calls({"msgbox"}).size());
     EXPECT_EQ(10u, ini.WriteCount());
-    ExpectIniHolds({"0", "1", "45", "1", "0", "1", "0", "60", "30", "0"});
+    ExpectIniHolds({"0", "1", "45", "1", "0", "1", "0", "60", "1000", "0"});
 }
 
 TEST_F(ConfigDialog, CancelAfterChangesReadsNothingAndWritesNothing) {
@@ -257,6 +264,14 @@ TEST_F(ConfigDialog, LeavesOtherCommandsToTheDialogManager) {
     EXPECT_FALSE(config.OnMessage(FakeConfigDialog::DialogHandle(), WM_COMMAND,
                                   static_cast<WPARAM>(MAKELPARAM(IDOK, editChange)), 0, &result));
     EXPECT_TRUE(dialog.log.empty());
+}
+
+TEST_F(ConfigDialog, ADayOfPlayIsTheLocalCalendarsTodayYesterdayOrEarlier) { // in local seconds since 1970
+    EXPECT_EQ(PlayedDay::Yesterday, DayOfPlay(86399, 86400));                // a second before midnight
+    EXPECT_EQ(PlayedDay::Today, DayOfPlay(86400, 172799));
+    EXPECT_EQ(PlayedDay::Yesterday, DayOfPlay(-1, 0)); // before 1970
+    EXPECT_EQ(PlayedDay::Earlier, DayOfPlay(0, 2 * 86400));
+    EXPECT_EQ(PlayedDay::Earlier, DayOfPlay(2 * 86400, 86400)); // later than now: the clock was set back
 }
 
 } // namespace

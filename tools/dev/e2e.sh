@@ -42,7 +42,7 @@ run_e2e_two_monitors() { # arch [test arguments]
 # The bar's and the options dialog's cases at 200% (192 DPI): Wine gives every process the DPI of the
 # prefix's LogPixels, read when the process starts; set for this run alone on a screen of the size such a
 # scale goes with, and taken away again.
-SCALED_CASES='Bar.*:BarMouse.*:BarKeys.*:ConfigDialog.Opens*'
+SCALED_CASES='Bar.*:BarMouse.*:BarKeys.*:ConfigDialog.Opens*:ConfigDialog.TheLastPlayed*'
 run_e2e_scaled() { # arch [test arguments]
     use_arch "$1"
     shift

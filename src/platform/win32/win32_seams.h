@@ -161,6 +161,12 @@ public:
         const auto* key = reinterpret_cast<const NMLVKEYDOWN*>(lParam);
         return key->hdr.code == LVN_KEYDOWN && key->wVKey == VK_DELETE;
     }
+    int ListColumnClicked(LPARAM lParam) override {
+        const auto* click = reinterpret_cast<const NMLISTVIEW*>(lParam);
+        return click->hdr.code == LVN_COLUMNCLICK ? click->iSubItem : -1;
+    }
+    std::int64_t UtcNow() override;
+    LocalMoment ToLocal(std::int64_t utcSeconds) override;
     bool GetMonitorRect(HWND hwnd, RECT* monitor) override {
         MONITORINFO info = {sizeof info, {}, {}, 0};
         ::GetMonitorInfoA(::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &info);

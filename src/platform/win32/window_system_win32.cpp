@@ -1,5 +1,6 @@
 #include "platform/win32/win32_seams.h"
 
+#include <cstdint>
 #include <cstring>
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -116,4 +117,46 @@ void Win32WindowSystem::ListDeleteRow(HWND list, int row) {
     state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
     ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row < rows ? row : rows - 1),
                    reinterpret_cast<LPARAM>(&state));
+}
+
+namespace {
+// FILETIME counts 100 ns from 1601-01-01.
+constexpr std::int64_t kTicksPerSecond = 10000000;
+constexpr std::int64_t kSeconds1601To1970 = 11644473600;
+
+std::int64_t SecondsOf(const FILETIME& time) {
+    const std::uint64_t ticks = static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+    return static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSeconds1601To1970;
+}
+
+std::u16string Text(const wchar_t* text, int written) {
+    return written > 1 ? std::u16string(reinterpret_cast<const char16_t*>(text), written - 1) : u"";
+}
+} // namespace
+
+std::int64_t Win32WindowSystem::UtcNow() {
+    FILETIME now = {};
+    ::GetSystemTimeAsFileTime(&now);
+    return SecondsOf(now);
+}
+
+LocalMoment Win32WindowSystem::ToLocal(std::int64_t utcSeconds) {
+    LocalMoment moment;
+    // FILETIME holds 1601 to about 30828; a stored time outside shows nothing.
+    if (utcSeconds < -kSeconds1601To1970 || utcSeconds > 900000000000 - kSeconds1601To1970) return moment;
+    const std::uint64_t ticks = static_cast<std::uint64_t>(utcSeconds + kSeconds1601To1970) * kTicksPerSecond;
+    const FILETIME utc = {static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME universal, local;
+    FILETIME localTime;
+    if (!::FileTimeToSystemTime(&utc, &universal) ||
+        !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local) ||
+        !::SystemTimeToFileTime(&local, &localTime))
+        return moment;
+    moment.localSeconds = SecondsOf(localTime);
+    wchar_t text[80];
+    moment.date =
+        Text(text, ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &local, nullptr, text, 80));
+    moment.time =
+        Text(text, ::GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &local, nullptr, text, 80));
+    return moment;
 }
