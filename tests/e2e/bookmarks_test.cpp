@@ -301,6 +301,9 @@ TEST(Bookmarks, ADataPathThatIsAFolderIsLeftAloneAndTheRunGoesOn) {
 // that time passes as for a person and the plug-in hears only the notifications the player's own actions
 // cause. A row is one or more runs on the same folder (a killed host is started again); "report" steps
 // print where the player stands: the first is where the person left the file, the last where it resumed.
+// A run whose script starts with kAlongside is a second player on the folder, started with the run before.
+
+const char* const kAlongside = "# alongside the run before\n";
 
 const char* const kWideOne = "C:\\Media\\{U+65E5}{U+672C}.mkv";
 const char* const kWideTwo = "C:\\Media\\{U+4E2D}{U+6587}.mkv";
@@ -322,7 +325,29 @@ struct Journey {
     int quitsUnderMs = 0;
     // The plug-in's section of the INI file before the first run, when given.
     const char* ini = nullptr;
+    // When not -1: the file left is the first report of this entry, not the first report.
+    int entry = -1;
+    // When not 0: the last restart's init holds the host's thread for less than this.
+    int initsUnderMs = 0;
 };
+
+// Which of the row's runs start together: each run after the one before, or with it (kAlongside).
+std::vector<std::size_t> Stages(const Journey& row) {
+    std::vector<std::size_t> stages;
+    for (const char* run : row.runs) {
+        const bool alongside = !stages.empty() && std::string(run).rfind(kAlongside, 0) == 0;
+        stages.push_back(stages.empty() ? 0 : stages.back() + (alongside ? 0 : 1));
+    }
+    return stages;
+}
+
+// The first number after `text` in the output, the last time it appears; -1 when it does not.
+int HeldMsAfter(const std::string& output, const std::string& text) {
+    int ms = -1;
+    const std::size_t at = output.rfind(text);
+    if (at != std::string::npos) std::sscanf(output.c_str() + at + text.size(), "%d", &ms);
+    return ms;
+}
 
 std::string InFolder(std::string text, const std::string& folder) {
     for (std::size_t at; (at = text.find("{folder}")) != std::string::npos;)
@@ -414,6 +439,32 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
         forty.emplace_back(2700, name.c_str());
     const std::vector<std::pair<int, const char*>> songAndFilm = {{180, "C:\\Music\\song.mp3"}, {3600, kA}};
     const std::vector<std::pair<int, const char*>> film = {{3600, "{folder}\\Downloads\\film.mkv"}, {300, kB}};
+    // Two players on one folder, b.avi, a.avi and c.avi of an hour each: the first watches a.avi to 20:00
+    // and c.avi to 5:00 and stays open while the second watches b.avi to 10:00 and a.avi to 30:00; "one"
+    // and "two" are their signs that they are done, "closed" the first's that it has closed.
+    const std::vector<std::pair<int, const char*>> films = {{3600, kB}, {3600, kA}, {3600, kC}};
+    const std::string one =
+        "next\nplay\nseek 1200000\nwait 3000\nnext\nseek 300000\nwait 3000\npause\nreport\n"
+        "touch one\nwaitfile two 60000\nquit\n";
+    const std::string two = std::string(kAlongside) +
+                            "waitfile one 30000\nplay\nseek 600000\nwait 3000\nreport\n"
+                            "next\nseek 1800000\nwait 3000\npause\nreport\n";
+    const std::string twoFirst = two + "quit\ntouch two\n", oneFirst = one + "touch closed\n";
+    const std::string twoLast = two + "touch two\nwaitfile closed 60000\nquit\n";
+    const char* const bFirst = "play\nwaitrequest 106 5000\nreport\n";
+    const char* const aAfterB = "play\nwaitrequest 106 5000\nnext\nwait 500\nreport\n";
+    const char* const cAfterA = "play\nwaitrequest 106 5000\nnext\nnext\nwait 500\nreport\n";
+    // b.avi left at 10:00 and a.avi at 20:00 by an earlier run.
+    const char* const known =
+        "play\nseek 600000\nwait 2000\nreport\nnext\nseek 1200000\nwait 2000\nreport\nquit\n";
+    const std::string removesA =
+        std::string(kAlongside) + "waitfile one 30000\nconfig\nremovefile 1\nquit\ntouch two\n";
+    // The data file is held when the plug-in starts; a.avi, played to 5:00, is removed in the options
+    // meanwhile; the file is let go, and the restart writes it.
+    const std::string held =
+        "holddata on\nrestart\nnext\nplay\nseek 300000\nwait 2000\nnext\nwait 1000\nconfig\n"
+        "removefile 1\nholddata off\nrestart\n";
+    const std::string heldThenA = held + aAfterB, heldThenB = held + bFirst;
     // clang-format off
     const Journey rows[] = {
         {"watch, pick another file, come back", three,
@@ -480,6 +531,26 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
          songAndFilm, {"play\nseek 60000\nwait 2500\nnext\nseek 600000\nwait 2500\npause\nreport\nrestart\nplay\n"
                        "wait 500\nnext\nwaitrequest 106 5000\nreport\n"},
          true, false, true, 2500, false, 0, 0, "minlength=5"},
+        {"two players at once, the first closes last, start again: b.avi, left in the second", films,
+         {one.c_str(), twoFirst.c_str(), bFirst}, true, false, false, 2500, false, 0, 0, nullptr, 0},
+        {"two players at once, the first closes last, start again: a.avi, left later in the second", films,
+         {one.c_str(), twoFirst.c_str(), aAfterB}, true, false, true, 2500, false, 0, 0, nullptr, 1},
+        {"two players at once, the second closes last, start again: a.avi, left later in the second", films,
+         {oneFirst.c_str(), twoLast.c_str(), aAfterB}, true, false, true, 2500, false, 0, 0, nullptr, 1},
+        {"two players at once, the second closes last, start again: c.avi, left in the first", films,
+         {oneFirst.c_str(), twoLast.c_str(), cAfterA}, true, false, true, 2500, false, 0, 0, nullptr, 2},
+        {"two players at once, a.avi removed in the second, the first closes last, start again: a.avi", films,
+         {known, "play\nwait 3000\ntouch one\nwaitfile two 60000\nquit\n", removesA.c_str(), aAfterB},
+         true, true, false, 0, false, 0, 0, nullptr, 1},
+        {"the data file held at start, a.avi removed, the file let go, start again: a.avi", films,
+         {known, heldThenA.c_str()}, true, true, false, 0, false, 0, 0, nullptr, 1},
+        {"the data file held at start, a.avi removed, the file let go, start again: b.avi, untouched", films,
+         {known, heldThenB.c_str()}, true, false, false, 2500},
+        // Init reads nothing on the host's thread: less than one disk call of 200 ms.
+        {"watch, quit, start again on a slow disk, play at once", films,
+         {"play\nseek 1200000\nwait 3000\nreport\nquit\n",
+          "slowdisk 200\nrestart\nplay\nwaitrequest 106 5000\nreport\n"},
+         true, false, false, 1000, false, 200, 0, nullptr, -1, 200},
     };
     // clang-format on
     const std::size_t count = sizeof rows / sizeof rows[0];
@@ -502,16 +573,20 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
         ::CreateDirectoryA((folders[i] + "\\Downloads").c_str(), nullptr);
         TestHost::WriteFile(folders[i] + "\\Downloads\\film.mkv", film);
     }
-    // The rows run side by side, a run of each at a time: the whole table takes about its longest row.
-    for (std::size_t run = 0; run < 2; ++run) {
-        std::vector<std::unique_ptr<HostProcess>> hosts(count);
-        for (std::size_t i = 0; i < count; ++i)
-            if (run < rows[i].runs.size()) hosts[i] = std::make_unique<HostProcess>(folders[i], rows[i], run);
-        const DWORD deadline = ::GetTickCount() + 180000;
+    // The rows run side by side, a stage of each at a time: the whole table takes about its longest row.
+    for (std::size_t stage = 0;; ++stage) {
+        std::vector<std::pair<std::size_t, std::unique_ptr<HostProcess>>> hosts; // row, host
         for (std::size_t i = 0; i < count; ++i) {
-            if (!hosts[i]) continue;
-            EXPECT_TRUE(hosts[i]->Wait(deadline)) << rows[i].what << ": run " << run << " did not end";
-            outputs[i] += hosts[i]->Output();
+            const std::vector<std::size_t> stages = Stages(rows[i]);
+            for (std::size_t run = 0; run < stages.size(); ++run)
+                if (stages[run] == stage)
+                    hosts.emplace_back(i, std::make_unique<HostProcess>(folders[i], rows[i], run));
+        }
+        if (hosts.empty()) break;
+        const DWORD deadline = ::GetTickCount() + 180000;
+        for (const auto& [i, host] : hosts) {
+            EXPECT_TRUE(host->Wait(deadline)) << rows[i].what << ": stage " << stage << " did not end";
+            outputs[i] += host->Output();
         }
     }
     for (std::size_t i = 0; i < count; ++i) {
@@ -521,14 +596,28 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
             ADD_FAILURE() << row.what << ": fewer than two reports\n" << outputs[i];
             continue;
         }
-        const Report& left = reports.front();
+        auto left = reports.begin();
+        while (row.entry >= 0 && left != reports.end() && left->entry != row.entry)
+            ++left;
+        if (left == reports.end() || left == reports.end() - 1) {
+            ADD_FAILURE() << row.what << ": entry " << row.entry << " is not reported before the end\n"
+                          << outputs[i];
+            continue;
+        }
         const Report& resumed = reports.back();
-        std::printf("journey \"%s\": left entry %d at %d ms, resumed entry %d at %d ms, %s; host's thread held at "
-                    "most %d ms\n",
-                    row.what, left.entry, left.positionMs, resumed.entry, resumed.positionMs, resumed.status.c_str(),
-                    resumed.heldMs);
+        std::printf(
+            "journey \"%s\": left entry %d at %d ms, resumed entry %d at %d ms, %s; host's thread held at "
+            "most %d ms\n",
+            row.what, left->entry, left->positionMs, resumed.entry, resumed.positionMs,
+            resumed.status.c_str(), resumed.heldMs);
         if (row.holdsUnderMs) {
             EXPECT_LT(resumed.heldMs, row.holdsUnderMs) << row.what << "\n" << outputs[i];
+        }
+        if (row.initsUnderMs) {
+            const int initMs = HeldMsAfter(outputs[i], "init held the host's thread ");
+            EXPECT_TRUE(initMs >= 0 && initMs < row.initsUnderMs)
+                << row.what << ": init held it " << initMs << " ms\n"
+                << outputs[i];
         }
         if (row.quitsUnderMs) {
             int quitMs = -1;
@@ -539,15 +628,15 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
                 << row.what << ": quit held it " << quitMs << " ms\n"
                 << outputs[i];
         }
-        EXPECT_EQ(left.entry, resumed.entry) << row.what << "\n" << outputs[i];
+        EXPECT_EQ(left->entry, resumed.entry) << row.what << "\n" << outputs[i];
         EXPECT_EQ(row.paused ? "paused" : "playing", resumed.status) << row.what << "\n" << outputs[i];
         if (row.fromTheStart) {
             EXPECT_LT(resumed.positionMs, 2000) << row.what << "\n" << outputs[i];
         } else {
             // A playing file runs on a little between the report and leaving it, and again after the jump.
-            EXPECT_LE(resumed.positionMs, left.positionMs + (row.paused ? 0 : 1000)) << row.what << "\n"
-                                                                                     << outputs[i];
-            EXPECT_GE(resumed.positionMs, left.positionMs - row.mayLoseMs) << row.what << "\n" << outputs[i];
+            EXPECT_LE(resumed.positionMs, left->positionMs + (row.paused ? 0 : 1000)) << row.what << "\n"
+                                                                                      << outputs[i];
+            EXPECT_GE(resumed.positionMs, left->positionMs - row.mayLoseMs) << row.what << "\n" << outputs[i];
         }
     }
 }

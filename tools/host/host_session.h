@@ -88,6 +88,8 @@ public:
     // How long the plug-ins' quit held the host's thread at the last shutdown: the player's window
     // answers nothing meanwhile.
     DWORD LastQuitMs() const { return m_lastQuitMs; }
+    // How long the plug-ins' init held the host's thread at the last start.
+    DWORD LastInitMs() const { return static_cast<DWORD>(m_plugins.LastInitUs() / 1000); }
     // A file of the playlist moved (or renamed) on disk, and its entry named anew; flipByte >= 0 changes
     // that byte of the moved file. False when the file could not be moved.
     bool MoveEntry(int index, const std::string& name, int flipByte);

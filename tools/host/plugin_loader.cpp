@@ -184,6 +184,7 @@ int PluginLoader::LoadAll(const std::string& folder, HWND mainWindow) {
     ::FindClose(search);
 
     int count = 0;
+    m_lastInitUs = 0;
     for (const std::string& path : paths) {
         HMODULE module = ::LoadLibraryA(path.c_str());
         if (!module) {
@@ -204,7 +205,13 @@ int PluginLoader::LoadAll(const std::string& folder, HWND mainWindow) {
         m_plugins.push_back(LoadedPlugin{path, module, record, false});
         m_log.Note(std::string("loaded ") + path + " \"" + (record->description ? record->description : "") +
                    "\"; init");
+        LARGE_INTEGER frequency, start, end;
+        ::QueryPerformanceFrequency(&frequency);
+        ::QueryPerformanceCounter(&start);
         const int result = record->init();
+        ::QueryPerformanceCounter(&end);
+        const double ticks = static_cast<double>(end.QuadPart - start.QuadPart);
+        m_lastInitUs += ticks * 1e6 / static_cast<double>(frequency.QuadPart);
         m_plugins.back().initialised = true;
         m_log.Note("init returned " + std::to_string(result));
         ++count;

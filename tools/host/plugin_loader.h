@@ -48,8 +48,11 @@ public:
     void SetLostShare(const std::string& text, int ms);
 
     const std::vector<LoadedPlugin>& Plugins() const { return m_plugins; }
+    // How long the plug-ins' init calls held the caller's thread at the last LoadAll, in microseconds.
+    double LastInitUs() const { return m_lastInitUs; }
 
 private:
     RequestLog& m_log;
+    double m_lastInitUs = 0;
     std::vector<LoadedPlugin> m_plugins;
 };

@@ -2,10 +2,12 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 
 #include "host/winamp_ipc.h"
 #include "mouse_input.h"
+#include "resources/resource_ids.h"
 #include "screenshot.h"
 #include "window_probe.h"
 
@@ -90,6 +92,10 @@ const Grammar kGrammar[] = {
     {"slowdisk", "n", "slowdisk MS", nullptr},
     {"slowopen", "tn", "slowopen TEXT MS", nullptr},
     {"movefile", "nnt", "movefile ENTRY FLIP-BYTE|-1 \"NEW NAME\"", nullptr},
+    {"touch", "t", "touch NAME", nullptr},
+    {"waitfile", "tn", "waitfile NAME MS", nullptr},
+    {"removefile", "n", "removefile ENTRY", nullptr},
+    {"holddata", "w", "holddata on|off", "on|off"},
 };
 
 bool Allowed(const char* words, const std::string& word) {
@@ -181,6 +187,7 @@ ScriptRunner::ScriptRunner(HostSession& session, std::vector<ScriptStep> steps, 
       m_report(std::move(report)) {}
 
 ScriptRunner::~ScriptRunner() {
+    if (m_heldData != INVALID_HANDLE_VALUE) ::CloseHandle(m_heldData);
     if (m_timer) ::KillTimer(nullptr, m_timer);
     if (s_running == this) s_running = nullptr;
 }
@@ -249,6 +256,7 @@ void ScriptRunner::Execute(const ScriptStep& step) {
         m_report("killed");
         ::TerminateProcess(::GetCurrentProcess(), 3);
     }
+    if (FileStep(step)) return;
     const bool needsHost =
         step.verb != "wait" && step.verb != "restart" && step.verb != "screenshot" && step.verb != "quit";
     if (needsHost && !m_session.Running()) return Fail(step, "the host is not running");
@@ -420,7 +428,79 @@ void ScriptRunner::HostStep(const ScriptStep& step) {
         const int runs = m_session.Runs();
         m_session.RequestRestart();
         WaitUntil(
-            step, kHostChangeMs, [this, runs] { return m_session.Running() && m_session.Runs() > runs; },
+            step, kHostChangeMs,
+            [this, runs] {
+                if (!m_session.Running() || m_session.Runs() <= runs) return false;
+                m_report("restart: the plug-in's init held the host's thread " +
+                         std::to_string(m_session.LastInitMs()) + " ms");
+                return true;
+            },
             "the host to start again");
+    } else if (verb == "removefile") {
+        RemoveFile(step);
     }
+}
+
+// Steps about files, which need no running host.
+bool ScriptRunner::FileStep(const ScriptStep& step) {
+    const std::string& verb = step.verb;
+    const std::string path = m_session.Folder() + "\\" + (step.args.empty() ? "" : step.args[0]);
+    if (verb == "touch") {
+        HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) Fail(step, "cannot make " + path);
+        if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+    } else if (verb == "waitfile") {
+        WaitUntil(
+            step, step.numbers[0],
+            [path] { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; },
+            "the file " + path);
+    } else if (verb == "holddata") {
+        if (m_heldData != INVALID_HANDLE_VALUE) ::CloseHandle(m_heldData);
+        m_heldData = INVALID_HANDLE_VALUE;
+        if (step.args[0] == "off") return true;
+        const std::string data = m_session.IniDirectory() + "\\plugins\\gen_morvix.dat";
+        m_heldData = ::CreateFileA(data.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (m_heldData == INVALID_HANDLE_VALUE)
+            Fail(step, "cannot hold " + data + ", error " + std::to_string(::GetLastError()));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Waits for the options to list the entry's file, selects its row and presses Remove; once the row has
+// gone, presses OK and waits for the options to close.
+void ScriptRunner::RemoveFile(const ScriptStep& step) {
+    const wchar_t* name = m_session.Player().EntryWideName(step.numbers[0]);
+    if (!name) return Fail(step, "there is no entry " + step.args[0]);
+    struct Progress {
+        bool removed = false;
+        HWND closing = nullptr;
+    };
+    auto progress = std::make_shared<Progress>();
+    const std::wstring wanted = name;
+    const std::string what = "the options to list entry " + step.args[0] + "'s file, take it out and close";
+    WaitUntil(
+        step, kHostChangeMs,
+        [this, wanted, progress, what] {
+            if (progress->closing) return !::IsWindow(progress->closing);
+            const HWND options = probe::FindOptions();
+            const std::vector<std::wstring> rows = probe::OptionsFiles(options);
+            int row = -1;
+            for (std::size_t i = 0; i < rows.size(); ++i)
+                if (rows[i] == wanted) row = static_cast<int>(i);
+            m_pending->waitingFor = what + "; " + probe::DescribeOptions(options);
+            if (!progress->removed && row >= 0) {
+                probe::SelectOptionsRow(options, row);
+                ::SendMessageA(options, WM_COMMAND, MAKEWPARAM(IDC_CFG_REMOVE, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(::GetDlgItem(options, IDC_CFG_REMOVE)));
+                progress->removed = true;
+            } else if (progress->removed && row < 0) {
+                ::PostMessageA(options, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(::GetDlgItem(options, IDOK)));
+                progress->closing = options;
+            }
+            return false;
+        },
+        what);
 }

@@ -14,7 +14,7 @@
 //   config                        open the plug-in's configuration (the script goes on meanwhile)
 //   screenshot FILE               PNG of the whole screen into the output folder
 //   quit                          the host shuts down (plug-in quit, unload) and says how long quit held it
-//   restart                       start the host again on the same folder
+//   restart                       start the host again on the same folder; says how long init held it
 //   stop                          the player's Stop button
 //   report                        print the current entry, its position and the player's status
 //   kill                          end the host's process at once: no plug-in quit, nothing saved
@@ -31,6 +31,12 @@
 //   slowopen TEXT MS              from now on the plug-in's open of a path that holds TEXT takes MS, then
 //                                 fails with ERROR_BAD_NETPATH (a share that went away)
 //   movefile ENTRY FLIP-BYTE|-1 "NEW NAME"   the entry's file moved on disk (one byte changed unless -1)
+//   touch NAME                    an empty file NAME in the host's folder (a sign for another player)
+//   waitfile NAME MS              wait up to MS for a file NAME in the host's folder
+//   removefile ENTRY              in the options (open them with config) select the entry's file, press
+//                                 Remove, then OK
+//   holddata on|off               the host holds the plug-in's data file open sharing nothing, as another
+//                                 program may, or lets it go
 #pragma once
 #include <functional>
 #include <optional>
@@ -81,6 +87,8 @@ private:
     bool MouseStep(const ScriptStep& step);
     bool WaitStep(const ScriptStep& step);
     void HostStep(const ScriptStep& step);
+    bool FileStep(const ScriptStep& step);
+    void RemoveFile(const ScriptStep& step);
     void WaitUntil(const ScriptStep& step, int ms, std::function<bool()> done, std::string what);
     void Fail(const ScriptStep& step, const std::string& why);
 
@@ -94,4 +102,5 @@ private:
     bool m_busy = false;
     bool m_finished = false;
     int m_failures = 0;
+    HANDLE m_heldData = INVALID_HANDLE_VALUE;
 };

@@ -1,5 +1,7 @@
 #include "window_probe.h"
 
+#include <commctrl.h>
+
 #include <cstdio>
 
 #include "resources/resource_ids.h"
@@ -41,6 +43,52 @@ HWND FindWindowByTitle(const std::string& title, bool visibleOnly) {
             return (!s.visibleOnly || ::IsWindowVisible(hwnd)) && Text(hwnd) == *s.title;
         },
         &title, visibleOnly);
+}
+
+HWND FindOptions() {
+    return FindTopLevel([](HWND hwnd, const Search&) { return ::GetDlgItem(hwnd, IDC_CFG_LIST) != nullptr; },
+                        nullptr, false);
+}
+
+std::vector<std::wstring> OptionsFiles(HWND options) {
+    const HWND list = options ? ::GetDlgItem(options, IDC_CFG_LIST) : nullptr;
+    std::vector<std::wstring> files;
+    const int count = list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int row = 0; row < count; ++row) {
+        std::wstring cells[3];
+        for (int cell = 0; cell < 3; cell += 2) {
+            wchar_t buffer[MAX_PATH + 1] = L"";
+            LVITEMW item = {};
+            item.iSubItem = cell;
+            item.pszText = buffer;
+            item.cchTextMax = MAX_PATH + 1;
+            ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+            cells[cell] = buffer;
+        }
+        files.push_back(cells[2] + L"\\" + cells[0]);
+    }
+    return files;
+}
+
+void SelectOptionsRow(HWND options, int row) {
+    const HWND list = ::GetDlgItem(options, IDC_CFG_LIST);
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    const WPARAM everyRow = static_cast<WPARAM>(-1);
+    ::SendMessageW(list, LVM_SETITEMSTATE, everyRow, reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
+
+std::string DescribeOptions(HWND options) {
+    if (!options) return "the options are not open";
+    std::string text = "the options list";
+    for (const std::wstring& file : OptionsFiles(options)) {
+        char narrow[2 * MAX_PATH] = "";
+        ::WideCharToMultiByte(CP_UTF8, 0, file.c_str(), -1, narrow, sizeof narrow, nullptr, nullptr);
+        text += std::string(" \"") + narrow + "\"";
+    }
+    return text;
 }
 
 std::string Text(HWND hwnd) {

@@ -1,6 +1,7 @@
 // Reading what a user sees of the plug-in: its bar, its controls, dialogs and message boxes.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "platform/win_types.h"
 
@@ -20,6 +21,14 @@ struct Slider {
     int pos = 0, min = 0, max = 0, selStart = 0, selEnd = 0;
 };
 Slider ReadSlider(HWND control);
+
+// The plug-in's options dialog: the top-level window of this process that holds the list of files (id 2025).
+HWND FindOptions();
+// The files the options list, each as its folder and name joined with '\\'.
+std::vector<std::wstring> OptionsFiles(HWND options);
+void SelectOptionsRow(HWND options, int row);
+// The options' files as a user sees them, or "the options are not open".
+std::string DescribeOptions(HWND options);
 
 // The bar as a user sees it: visible, rectangle, clock text and the three sliders; or "no bar".
 std::string DescribeBar();
