@@ -41,29 +41,22 @@ std::u16string ToWide(const std::string& key) {
 
 // A drive path ("C:\\..."), or a share's ("\\\\server\\..."); a URL ("http://...") is neither.
 bool IsFilePath(const std::string& name) {
-    const std::size_t at = IsWide(name) ? 1 : 0;
-    if (name.size() < at + 3) return false;
-    const auto slash = [&name](std::size_t i) {
-        return i < name.size() && (name[i] == '\\' || name[i] == '/');
+    const char* p = name.c_str() + (IsWide(name) ? 1 : 0);
+    const auto slash = [](char c) { return c == '\\' || c == '/'; };
+    const auto drive = [&slash](const char* d) {
+        return ((*d >= 'A' && *d <= 'Z') || (*d >= 'a' && *d <= 'z')) && d[1] == ':' && slash(d[2]);
     };
-    const auto drive = [&name, &slash](std::size_t i) {
-        const char a = i < name.size() ? name[i] : '\0';
-        return ((a >= 'A' && a <= 'Z') || (a >= 'a' && a <= 'z')) && i + 1 < name.size() &&
-               name[i + 1] == ':' && slash(i + 2);
-    };
-    if (!slash(at) || !slash(at + 1)) return drive(at);
+    if (!slash(p[0]) || !slash(p[1])) return drive(p);
     // "\\.\" and "\\?\" name devices and pipes as well as files: opening one may block or disturb it.
     // Only the long form of a drive or share path is a file's.
-    const char c = name[at + 2];
-    if ((c == '.' || c == '?') && slash(at + 3)) {
-        if (c == '.') return false;
-        if (drive(at + 4)) return true;
-        std::string unc = name.substr(at + 4, 3);
-        for (char& ch : unc)
-            ch = static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
-        return unc == "UNC" && slash(at + 7) && at + 8 < name.size() && !slash(at + 8);
+    if ((p[2] == '.' || p[2] == '?') && slash(p[3])) {
+        if (p[2] == '.') return false;
+        p += 4;
+        if (drive(p)) return true;
+        return (p[0] | 0x20) == 'u' && (p[1] | 0x20) == 'n' && (p[2] | 0x20) == 'c' && slash(p[3]) && p[4] != '\0' &&
+               !slash(p[4]);
     }
-    return !slash(at + 2);
+    return p[2] != '\0' && !slash(p[2]);
 }
 
 } // namespace file_name
