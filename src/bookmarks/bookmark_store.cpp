@@ -17,6 +17,8 @@ constexpr int kEndMs = 10000;
 constexpr int kSettleTicks = 5;
 // How long a run's start waits for the data file's read: well under one call of a slow disk.
 constexpr DWORD kLoadWaitMs = 100;
+// How long a removal in the options waits to tell whether the data file took it.
+constexpr DWORD kAnswerMs = 300;
 } // namespace
 
 CBookmarkStore::CBookmarkStore(CWinampIPC& host, const Settings& settings, Background& background,
@@ -185,10 +187,18 @@ void CBookmarkStore::Shutdown() {
     m_background.Finish();
 }
 
-void CBookmarkStore::ForgetAll() {
+bool CBookmarkStore::ForgetAll() {
     m_dataFile.RemovedAll(Now());
     entries.Replace({}, entries.UseCounter());
     Written(DataFile().Save(entries));
+    return WriteLanded();
+}
+
+bool CBookmarkStore::WriteLanded() {
+    if (m_dataFile.Path().empty()) return false;
+    m_background.WaitForWrites(kAnswerMs);
+    CollectWrites();
+    return !m_dataFile.WriteFailed();
 }
 
 std::vector<RememberedFile> CBookmarkStore::List() {
@@ -209,12 +219,12 @@ std::vector<RememberedFile> CBookmarkStore::List() {
 }
 
 // As Forget does for all: the file playing now is remembered again from where it is left.
-void CBookmarkStore::Remove(const std::string& key) {
-    if (m_dataFile.Path().empty()) return;
+bool CBookmarkStore::Remove(const std::string& key) {
     const std::size_t found = entries.Find(key);
     if (found != RememberedList::npos) entries.Remove(found);
     m_dataFile.Removed(key, Now());
     Written(DataFile().Save(entries));
+    return WriteLanded();
 }
 
 void CBookmarkStore::StoreCurrent() {

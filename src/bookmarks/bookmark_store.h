@@ -69,13 +69,13 @@ public:
     void PickUpIdentity();
     // Stops the clock, records the last position and writes the data file.
     void Shutdown();
-    // Empties the list and the data file.
-    void ForgetAll();
+    // Empties the list and the data file; false when the data file could not be written.
+    bool ForgetAll();
     // False when there is no data file to write (no INI directory).
     bool CanWrite() const { return !m_dataFile.Path().empty(); }
     std::vector<RememberedFile> List() override;
-    void Remove(const std::string& key) override;
-    void RemoveAll() override { ForgetAll(); }
+    bool Remove(const std::string& key) override;
+    bool RemoveAll() override { return ForgetAll(); }
 
     // Records currentPos as the remembered position of currentFile.
     void StoreCurrent();
@@ -117,6 +117,8 @@ private:
     // What the worker did with the data file: another player's places join the list; the read at start
     // resumes a file that became current before it came, while the person is still at its start.
     void CollectWrites();
+    // Waits a moment for the write just handed over: true when it landed (or is still under way).
+    bool WriteLanded();
     void StartPickUp();
     void Written(bool handedOver);
     std::size_t CarryOverLossyName(const std::string& name);

@@ -50,7 +50,7 @@ public:
 
 void DataFileKeeper::Open(const std::string& iniDirectory) {
     ++m_run;
-    m_baseKnown = m_loading = false;
+    m_baseKnown = m_loading = m_writeFailed = false;
     m_base.clear();
     m_removed.clear();
     m_lastHanded.clear();
@@ -107,6 +107,7 @@ bool DataFileKeeper::Collect(RememberedList& list, bool& loaded) {
     loaded = job.load;
     // A write that superseded the read at start has read the file too.
     m_loading = false;
+    if (!job.load) m_writeFailed = !job.done;
     if (!job.known) return true;
     if (job.done) {
         m_baseKnown = true;

@@ -37,6 +37,8 @@ public:
     // Takes what the worker did: the list gets what another player wrote meanwhile (newer places, files
     // added, files removed). True when a job came back; loaded then says whether it was the read at start.
     bool Collect(RememberedList& list, bool& loaded);
+    // True when the last write that came back could not be done.
+    bool WriteFailed() const { return m_writeFailed; }
 
 private:
     class Job;
@@ -53,6 +55,7 @@ private:
     bool m_loading = false;
     // Counts the runs: a job of an earlier one is not taken for this one's.
     unsigned m_run = 0;
+    bool m_writeFailed = false;
     // The list as last handed over, and the removals then: an unchanged list is not written again.
     std::vector<unsigned char> m_lastHanded;
     std::size_t m_removedHanded = 0;

@@ -53,8 +53,8 @@ bool IsFilePath(const std::string& name) {
         if (p[2] == '.') return false;
         p += 4;
         if (drive(p)) return true;
-        return (p[0] | 0x20) == 'u' && (p[1] | 0x20) == 'n' && (p[2] | 0x20) == 'c' && slash(p[3]) && p[4] != '\0' &&
-               !slash(p[4]);
+        return (p[0] | 0x20) == 'u' && (p[1] | 0x20) == 'n' && (p[2] | 0x20) == 'c' && slash(p[3]) &&
+               p[4] != '\0' && !slash(p[4]);
     }
     return p[2] != '\0' && !slash(p[2]);
 }

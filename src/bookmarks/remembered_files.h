@@ -17,10 +17,11 @@ public:
     // Most recently used first, at most as many as the data file keeps, from memory alone: the disk is not
     // looked at.
     virtual std::vector<RememberedFile> List() = 0;
-    // Takes the file out; the data file is written at once.
-    virtual void Remove(const std::string& key) = 0;
-    // Empties the list and the data file.
-    virtual void RemoveAll() = 0;
+    // Takes the file out; the data file is written at once. False when it could not be written (no
+    // settings folder, a read-only file): the file stays out of this run's list all the same.
+    virtual bool Remove(const std::string& key) = 0;
+    // Empties the list and the data file; false as for Remove.
+    virtual bool RemoveAll() = 0;
 
 protected:
     ~RememberedFiles() = default;

@@ -14,6 +14,9 @@ namespace {
 constexpr const char* kDialogTitle = "Config Morvix";
 constexpr const char* kNotAnInteger = "Please enter an integer.";
 constexpr const char* kForgetCaption = "Forget remembered positions";
+constexpr const char* kNotSaved =
+    "The remembered positions could not be saved: the file that keeps them cannot be written (it is "
+    "read-only, or Winamp has no settings folder). What you removed stays forgotten until Winamp closes.";
 constexpr const char* kForgetQuestion =
     "Forget where you left every file? Each file will play from its beginning next time; the one playing "
     "now is remembered again from where you leave it.";
@@ -175,7 +178,7 @@ bool CDlgConfig::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     } else if (clicked && LOWORD(wParam) == IDC_CFG_FORGET) {
         if (m_memory != nullptr && m_windows.MessageBoxA(m_hWnd, kForgetQuestion, kForgetCaption,
                                                          MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            m_memory->RemoveAll();
+            if (!m_memory->RemoveAll()) NotSaved();
             FillList();
         }
     } else {
@@ -232,9 +235,15 @@ void CDlgConfig::RemoveSelected() {
     const HWND list = m_windows.GetDlgItem(m_hWnd, IDC_CFG_LIST);
     const int row = m_windows.ListSelection(list);
     if (m_memory == nullptr || row < 0 || static_cast<std::size_t>(row) >= m_order.size()) return;
-    m_memory->Remove(m_files[static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)])].key);
+    const bool saved =
+        m_memory->Remove(m_files[static_cast<std::size_t>(m_order[static_cast<std::size_t>(row)])].key);
     m_order.erase(m_order.begin() + row);
     m_windows.ListDeleteRow(list, row);
+    if (!saved) NotSaved();
+}
+
+void CDlgConfig::NotSaved() {
+    m_windows.MessageBoxA(m_hWnd, kNotSaved, kDialogTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CDlgConfig::DoDataExchange(DataExchange& exchange) {

@@ -97,6 +97,8 @@ private:
     void SortBy(int column);
     bool ShownBefore(int a, int b) const;
     void RemoveSelected();
+    // Tells the person that the data file did not take a removal.
+    void NotSaved();
     // False when the person does not want a lower number of files to forget the ones beyond it.
     bool FewerFilesAgreed();
 };

@@ -741,6 +741,10 @@ TEST_F(BookmarkStoreTest, TheListIsMostRecentFirstWithThePlayingFileWhereItIsAnd
     EXPECT_EQ(u"old.avi", list[2].name);
     EXPECT_EQ(u"", list[2].folder);
     settings.bookmark = 0;
-    store.Remove(list[1].key);
+    EXPECT_TRUE(store.Remove(list[1].key));
     EXPECT_EQ((Saved_{{"D:\\Films\\now.mkv", 0}, {"old.avi", 1000}}), Saved());
+    // A data file that cannot be written: the person is told, and the file stays out of the list.
+    files.readOnly.insert(kPath);
+    EXPECT_FALSE(store.Remove(list[2].key));
+    EXPECT_EQ(1u, store.List().size());
 }
