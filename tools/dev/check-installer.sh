@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # A release check: the installer and uninstaller under Wine on the paths a person takes (upgrades over
-# 1.1.0 and 1.0.0, two player folders, keeping or removing the data, a running player, the pages driven
+# 1.2.0, 1.1.0 and 1.0.0, two player folders, keeping or removing the data, a running player, the pages driven
 # as a person would). check-release.sh runs it after building dist/.
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/dist.sh"
@@ -113,8 +113,12 @@ check_installer_under_wine() {
     ta=$(winepath_of "$a")
     tb=$(winepath_of "$b")
 
-    # 1.1.0 in the second folder, upgraded and uninstalled (keeping its data); then 1.0.0 in the first,
-    # upgraded, for the paths below.
+    # 1.2.0, then 1.1.0 in the second folder, each upgraded and uninstalled (keeping its data); then 1.0.0
+    # in the first, upgraded, for the paths below.
+    upgrade_over 1.2.0 "$RELEASED_1_2_0" "$b" || return 0
+    wine_release "$b/uninstall_gen_morvix.exe" /S
+    check "... and its silent uninstall leaves no entry: '$(uninstall_entries)'" test -z "$(uninstall_entries)"
+    rm -rf "$b" && mkdir -p "$b/Plugins"
     upgrade_over 1.1.0 "$RELEASED_1_1_0" "$b" || return 0
     wine_release "$b/uninstall_gen_morvix.exe" /S
     check "... and its silent uninstall leaves no entry: '$(uninstall_entries)'" test -z "$(uninstall_entries)"

@@ -55,8 +55,9 @@ std::vector<std::wstring> OptionsFiles(HWND options) {
     std::vector<std::wstring> files;
     const int count = list ? static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
     for (int row = 0; row < count; ++row) {
-        std::wstring cells[3];
-        for (int cell = 0; cell < 3; cell += 2) {
+        // File, At, Last played, Folder.
+        std::wstring cells[4];
+        for (int cell = 0; cell < 4; cell += 3) {
             wchar_t buffer[MAX_PATH + 1] = L"";
             LVITEMW item = {};
             item.iSubItem = cell;
@@ -65,7 +66,7 @@ std::vector<std::wstring> OptionsFiles(HWND options) {
             ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
             cells[cell] = buffer;
         }
-        files.push_back(cells[2] + L"\\" + cells[0]);
+        files.push_back(cells[3] + L"\\" + cells[0]);
     }
     return files;
 }
