@@ -626,6 +626,7 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
         }
         if (row.initsUnderMs) {
             const int initMs = HeldMsAfter(outputs[i], "init held the host's thread ");
+            std::printf("  init held the host's thread %d ms\n", initMs);
             EXPECT_TRUE(initMs >= 0 && initMs < row.initsUnderMs)
                 << row.what << ": init held it " << initMs << " ms\n"
                 << outputs[i];
@@ -635,6 +636,7 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
             const std::size_t at = outputs[i].find("quit held the host's thread ");
             if (at != std::string::npos)
                 std::sscanf(outputs[i].c_str() + at, "quit held the host's thread %d", &quitMs);
+            std::printf("  quit held the host's thread %d ms\n", quitMs);
             EXPECT_TRUE(quitMs >= 0 && quitMs < row.quitsUnderMs)
                 << row.what << ": quit held it " << quitMs << " ms\n"
                 << outputs[i];
