@@ -52,6 +52,7 @@ TEST(DataFileMerge, EachFileKeepsWhatItsNewestUseSaysAndRemovalsStay) {
         {"this run removed it", "a:1@10 b:2@11", "b:2@11", "a:1@10 b:2@11", {{"a", 50}}, "b:2@11"},
         {"this run removed it, the other used it after", "a:1@10", "", "a:3@60", {{"a", 50}}, "a:3@60"},
         {"this run removed it, the other used it at that second", "a:1@10", "", "a:3@50", {{"a", 50}}, ""},
+        {"this run removed it, untouched since though its clock is ahead", "a:1@60", "", "a:1@60", {{"a", 50}}, ""},
         {"unreadable at start: its files join", "?", "c:3@40", "a:1@10 b:2@11", {}, "c:3@40 b:2@11 a:1@10"},
         {"unreadable at start, removed meanwhile: stays out",
          "?",
