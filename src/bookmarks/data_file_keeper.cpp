@@ -73,14 +73,15 @@ void DataFileKeeper::Load() {
 bool DataFileKeeper::Save(const RememberedList& list) {
     if (dataFilePath.empty()) return false;
     if (m_background.TakeWriteFailure()) m_lastHanded.clear();
-    std::unique_ptr<Job> job(new Job);
-    for (const BookmarkEntry* e : list.MostRecent(list.Size()))
-        job->ours.push_back(*e);
-    std::vector<const BookmarkEntry*> recent = list.MostRecent(m_keep);
+    // Only what the file keeps takes part: an older entry of this run's could not be written anyway.
+    const std::vector<const BookmarkEntry*> recent = list.MostRecent(m_keep);
     std::vector<unsigned char> handed = EncodeDataFile(recent);
     if (!m_lastHanded.empty() && handed == m_lastHanded && m_removedHanded == m_removed.size()) return false;
     m_lastHanded = std::move(handed);
     m_removedHanded = m_removed.size();
+    std::unique_ptr<Job> job(new Job);
+    for (const BookmarkEntry* e : recent)
+        job->ours.push_back(*e);
     job->run = m_run;
     job->keep = m_keep;
     job->baseKnown = m_baseKnown;
