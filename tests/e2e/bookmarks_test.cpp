@@ -381,7 +381,8 @@ public:
         TestHost::WriteFile(script, InFolder(row.runs[run], folder));
         std::string command = "\"" + ExeDirectory() + "\\morvix_host.exe\" --folder \"" + folder + "\"";
         for (const auto& entry : row.playlist)
-            command += " --entry " + std::to_string(entry.first) + " \"" + InFolder(entry.second, folder) + "\"";
+            command +=
+                " --entry " + std::to_string(entry.first) + " \"" + InFolder(entry.second, folder) + "\"";
         if (!row.wideRequest) command += " --no-wide";
         command += " --script \"" + script + "\" --out \"" + m_out + "\"";
         STARTUPINFOA startup = {};
@@ -449,7 +450,8 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
     for (const std::string& name : names)
         forty.emplace_back(2700, name.c_str());
     const std::vector<std::pair<int, const char*>> songAndFilm = {{180, "C:\\Music\\song.mp3"}, {3600, kA}};
-    const std::vector<std::pair<int, const char*>> film = {{3600, "{folder}\\Downloads\\film.mkv"}, {300, kB}};
+    const std::vector<std::pair<int, const char*>> film = {{3600, "{folder}\\Downloads\\film.mkv"},
+                                                           {300, kB}};
     // Two players on one folder, b.avi, a.avi and c.avi of an hour each: the first watches a.avi to 20:00
     // and c.avi to 5:00 and stays open while the second watches b.avi to 10:00 and a.avi to 30:00; "one"
     // and "two" are their signs that they are done, "closed" the first's that it has closed.
@@ -574,9 +576,14 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
         ::CreateDirectoryA(folders[i].c_str(), nullptr);
         ::CreateDirectoryA((folders[i] + "\\plugins").c_str(), nullptr);
         ::DeleteFileA((folders[i] + "\\plugins\\gen_morvix.dat").c_str());
+        // A folder of an earlier run of the suite (Wine hands out the same process ids) keeps its marker
+        // files: a player would not wait for the other one.
+        for (const std::string& name : FilesIn(folders[i]))
+            ::DeleteFileA((folders[i] + "\\" + name).c_str());
         ::CopyFileA((HostProcess::ExeDirectory() + "\\gen_morvix.dll").c_str(),
                     (folders[i] + "\\plugins\\gen_morvix.dll").c_str(), FALSE);
-        if (rows[i].ini) TestHost::WriteFile(folders[i] + "\\winamp.ini", std::string("[gen_morvix]\r\n") + rows[i].ini);
+        if (rows[i].ini)
+            TestHost::WriteFile(folders[i] + "\\winamp.ini", std::string("[gen_morvix]\r\n") + rows[i].ini);
         if (!rows[i].film) continue;
         std::string film(300000, '\0');
         for (std::size_t k = 0; k < film.size(); ++k)
