@@ -24,7 +24,6 @@ public:
         ::Sleep(kDiskMs);
         return m_disk.ReadAll(path, bytes);
     }
-    bool Exists(const std::string& path) override { return m_disk.Exists(path); }
     bool Gone(const std::string& path, bool utf8) override { return m_disk.Gone(path, utf8); }
     Outcome Replace(const std::string& path, const std::vector<unsigned char>& bytes) override {
         ::Sleep(2 * kDiskMs); // the write and its flush

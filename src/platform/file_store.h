@@ -12,8 +12,6 @@ public:
     // folder); Unreadable: it cannot be opened or read.
     enum class Reading { Read, Absent, Unreadable };
     virtual Reading ReadAll(const std::string& path, std::vector<unsigned char>& bytes) = 0;
-    // True when something is at path, readable or not.
-    virtual bool Exists(const std::string& path) = 0;
     // Replaces the file with bytes so that a reader sees either the old file or the complete new one.
     // On failure the old file is intact and nothing is left behind. Refused: another program holds the
     // file or the folder refused access (a moment later it may not); Failed: anything else.

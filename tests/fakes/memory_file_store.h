@@ -24,5 +24,4 @@ public:
     bool Gone(const std::string& path, bool) override { return files.count(path) == 0; }
     FileIdentity Identify(const std::string& path, bool utf8) override;
 
-    bool Exists(const std::string& path) override { return files.count(path) != 0; }
 };

@@ -79,7 +79,6 @@ struct RecordingFiles : FileStore {
     }
     bool Gone(const std::string&, bool) override { return false; }
     FileIdentity Identify(const std::string&, bool) override { return FileIdentity{}; }
-    bool Exists(const std::string&) override { return false; }
 };
 
 class LifecycleTest : public ::testing::Test {

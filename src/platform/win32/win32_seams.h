@@ -58,9 +58,6 @@ public:
     Outcome Replace(const std::string& path, const std::vector<unsigned char>& bytes) override;
     bool Gone(const std::string& path, bool utf8) override;
     FileIdentity Identify(const std::string& path, bool utf8) override;
-    bool Exists(const std::string& path) override {
-        return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
 };
 
 // Threads that take their own reference to the plug-in's module and end with FreeLibraryAndExitThread, so
