@@ -37,6 +37,13 @@ float StretchFactor(int screenWidth, int templateWidth) {
     return static_cast<float>(screenWidth) / static_cast<float>(templateWidth);
 }
 
+RECT ShuttleBesideListButtons(const RECT& shuttle, const RECT& previous, const RECT& next) {
+    RECT r = shuttle;
+    const long right = previous.left - (next.left - previous.right);
+    r.right = right < r.left ? r.left : right;
+    return r;
+}
+
 Placement StretchChild(const RECT& client, float factor) {
     const float left = static_cast<float>(client.left);
     const float width = static_cast<float>(client.right - client.left);

@@ -21,3 +21,7 @@ float StretchFactor(int screenWidth, int templateWidth);
 
 // A child's rectangle in the bar's client coordinates, stretched horizontally; y and height stay.
 Placement StretchChild(const RECT& client, float factor);
+
+// The shuttle beside the previous and next buttons, which take the right end of its row: it ends before
+// the first of them by the gap between the two, and keeps its left edge, row and height.
+RECT ShuttleBesideListButtons(const RECT& shuttle, const RECT& previous, const RECT& next);

@@ -96,13 +96,16 @@ void CDlgButtons::ShowIfHidden(bool byMouse) {
     // answer holds until full screen ends or the playback changes, so the mouse keeps costing one request.
     if (m_bNoVideo) return;
     // A video window on screen settles it, paused or not: a host may say no video plays while it is
-    // paused. Without one, the host tells a visualisation (no video plays) from a lost window.
+    // paused. A hidden one or none, and the host is asked first: it tells a visualisation (no video
+    // plays) from a lost window.
     const HWND video = FindVideoWindow();
-    if (video == nullptr) {
+    if (video == nullptr || !m_windows.IsWindowVisible(video)) {
         if (!m_host.MayPlayVideo()) {
             m_bNoVideo = true;
             return;
         }
+    }
+    if (video == nullptr) {
         if (!byMouse) return;
         // Set before the box opens: its modal loop re-enters the mouse hook, which must stop early.
         m_bVideoLost = true;
@@ -139,13 +142,19 @@ void CDlgButtons::Hide() {
 }
 
 // Only while the bar has it: a person who has clicked elsewhere since keeps the keyboard there. A window
-// that has gone or hidden meanwhile gets nothing; the bar then keeps it (Alt+F4 still hides the bar).
+// that has gone or hidden meanwhile (the video window "Rstr" closed) leaves it to the host's main window;
+// without that, the bar keeps it (Alt+F4 still hides the bar).
 void CDlgButtons::GiveKeyboardBack() {
     if (m_hWnd == nullptr || m_windows.GetForegroundWindow() != m_hWnd) return;
     const auto there = [this](HWND w) {
         return w != nullptr && m_windows.IsWindow(w) && m_windows.IsWindowVisible(w);
     };
-    if (there(m_hKeyboardTop)) m_windows.SetForegroundWindow(m_hKeyboardTop);
+    if (!there(m_hKeyboardTop)) {
+        const HWND host = m_host.MainWindow();
+        if (there(host)) m_windows.SetForegroundWindow(host);
+        return;
+    }
+    m_windows.SetForegroundWindow(m_hKeyboardTop);
     if (there(m_hKeyboardFocus)) m_windows.SetFocus(m_hKeyboardFocus);
 }
 

@@ -3,6 +3,7 @@
 #include "bar/dlg_buttons.h"
 #include "host/winamp_ipc.h"
 #include "resources/resource_ids.h"
+#include "settings/settings.h"
 
 namespace {
 constexpr UINT kPlaceBarFlags = SWP_NOREDRAW | SWP_NOACTIVATE | SWP_HIDEWINDOW;
@@ -54,24 +55,46 @@ void CDlgButtons::PlaceOnMonitorOf(HWND video) {
     const Placement bar =
         PlaceBarOnMonitor(now, monitor, primary, m_windows.GetSystemMetrics(SM_CXFULLSCREEN),
                           m_windows.GetSystemMetrics(SM_CYFULLSCREEN));
-    if (bar.x == now.left && bar.y == now.top && bar.cx == now.right - now.left) return;
-    m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, bar.x, bar.y, bar.cx, bar.cy, kPlaceBarFlags);
-    if (bar.cx != now.right - now.left) StretchChildren(StretchFactor(bar.cx, m_nTemplateWidth));
+    // The previous/next option may have changed in the options since the last show.
+    const bool children = bar.cx != now.right - now.left || m_bListButtons != IsOn(m_settings.listbuttons);
+    if (bar.x != now.left || bar.y != now.top || bar.cx != now.right - now.left)
+        m_windows.SetWindowPos(m_hWnd, HWND_TOPMOST, bar.x, bar.y, bar.cx, bar.cy, kPlaceBarFlags);
+    if (children) StretchChildren(StretchFactor(bar.cx, m_nTemplateWidth));
 }
 
+// With the previous/next option the two buttons show and the shuttle makes room for them; without it
+// they are hidden and the shuttle has its whole row, as the template has it.
 void CDlgButtons::StretchChildren(float factor) {
-    const bool recording = m_nChildren == 0;
-    int index = 0;
-    for (HWND child = m_windows.GetWindow(m_hWnd, GW_CHILD); child != nullptr && index < kMaxChildren;
-         child = m_windows.GetWindow(child, GW_HWNDNEXT), ++index) {
-        RECT& rect = m_rcChildTemplate[index];
-        if (recording) {
-            m_windows.GetWindowRect(child, &rect);
-            m_windows.ScreenToClientRect(m_hWnd, &rect);
-            m_nChildren = index + 1;
+    HWND children[kMaxChildren];
+    int count = 0;
+    for (HWND child = m_windows.GetWindow(m_hWnd, GW_CHILD); child != nullptr && count < kMaxChildren;
+         child = m_windows.GetWindow(child, GW_HWNDNEXT))
+        children[count++] = child;
+    if (m_nChildren == 0) {
+        for (int i = 0; i < count; ++i) {
+            m_windows.GetWindowRect(children[i], &m_rcChildTemplate[i]);
+            m_windows.ScreenToClientRect(m_hWnd, &m_rcChildTemplate[i]);
         }
+        m_nChildren = count;
+    }
+    m_bListButtons = IsOn(m_settings.listbuttons);
+    const HWND previous = m_windows.GetDlgItem(m_hWnd, IDC_PREVIOUS);
+    const HWND next = m_windows.GetDlgItem(m_hWnd, IDC_NEXT);
+    const RECT* previousRect = nullptr;
+    const RECT* nextRect = nullptr;
+    for (int i = 0; i < count && i < m_nChildren; ++i) {
+        if (children[i] == previous) previousRect = &m_rcChildTemplate[i];
+        if (children[i] == next) nextRect = &m_rcChildTemplate[i];
+    }
+    for (int i = 0; i < count && i < m_nChildren; ++i) {
+        RECT rect = m_rcChildTemplate[i];
+        UINT flags = kPlaceChildFlags;
+        if (children[i] == previous || children[i] == next)
+            flags |= m_bListButtons ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+        else if (m_bListButtons && previousRect && nextRect && children[i] == m_sliderShuttle.GetSafeHwnd())
+            rect = ShuttleBesideListButtons(rect, *previousRect, *nextRect);
         const Placement p = StretchChild(rect, factor);
-        m_windows.SetWindowPos(child, nullptr, p.x, p.y, p.cx, p.cy, kPlaceChildFlags);
+        m_windows.SetWindowPos(children[i], nullptr, p.x, p.y, p.cx, p.cy, flags);
     }
 }
 void CDlgButtons::SetUpSliders() {

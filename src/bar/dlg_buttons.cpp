@@ -102,6 +102,12 @@ bool CDlgButtons::OnCommand(int id) {
     case IDC_RESTORE:
         OnRestore();
         return true;
+    case IDC_PREVIOUS:
+        m_host.PreviousEntry();
+        return true;
+    case IDC_NEXT:
+        m_host.NextEntry();
+        return true;
     case IDC_TIME:
         ToggleRemaining();
         return true;

@@ -129,6 +129,8 @@ private:
     RECT m_rcChildTemplate[kMaxChildren] = {};
     int m_nChildren = 0;
     int m_nTemplateWidth = 0;
+    // Whether the children were last placed with the previous and next buttons.
+    bool m_bListButtons = false;
     // The track length the last refresh saw, for the time tip.
     int m_nLength = -1;
     // Wheel movement below one notch, kept for the next message.

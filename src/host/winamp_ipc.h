@@ -19,7 +19,9 @@ constexpr LPARAM kNotify = 603;
 constexpr LPARAM kIsFullScreen = 630;
 constexpr WPARAM kQueryVolume = static_cast<WPARAM>(-666);
 constexpr WPARAM kCmdQuit = 40001;
+constexpr WPARAM kCmdPreviousEntry = 40044;
 constexpr WPARAM kCmdPause = 40046;
+constexpr WPARAM kCmdNextEntry = 40048;
 constexpr WPARAM kCmdForward5 = 40060;
 constexpr WPARAM kCmdBack5 = 40061;
 // wParam of a kNotify message.
@@ -62,6 +64,11 @@ public:
     void SkipForward5();
     void SkipBack5();
     void QuitHost();
+    // The playlist's previous and next entry; the host answers nothing.
+    void PreviousEntry() { Command(ipc::kCmdPreviousEntry); }
+    void NextEntry() { Command(ipc::kCmdNextEntry); }
+    // The host's main window, which the requests go to.
+    HWND MainWindow() { return m_link.Window(); }
     // The entry's name as UTF-16 text; false when the host answers none.
     bool GetPlaylistFileW(int index, std::u16string& name);
 

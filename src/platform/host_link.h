@@ -6,4 +6,6 @@ class HostLink {
 public:
     virtual ~HostLink() = default;
     virtual LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // The main window the messages go to; null where there is none.
+    virtual HWND Window() { return nullptr; }
 };

@@ -18,6 +18,8 @@
 #define IDC_EXIT 2012
 #define IDC_SEEK 2013
 #define IDC_RESTORE 2021
+#define IDC_PREVIOUS 2026
+#define IDC_NEXT 2027
 
 // Configuration dialog (template 2002)
 #define IDC_CFG_BOOKMARK 2015
@@ -36,3 +38,4 @@
 #define IDC_CFG_MAXSPIN 2029
 #define IDC_CFG_MINLENGTH 2030
 #define IDC_CFG_MINSPIN 2031
+#define IDC_CFG_LISTBUTTONS 2040

@@ -252,6 +252,7 @@ void CDlgConfig::DoDataExchange(DataExchange& exchange) {
     exchange.Check(IDC_CFG_MOUSEPAUSE, m_settings.mousepause);
     exchange.Check(IDC_CFG_SHOWHOURS, m_settings.showhours);
     exchange.Check(IDC_CFG_CLIPMOUSE, m_settings.clipmouse);
+    exchange.Check(IDC_CFG_LISTBUTTONS, m_settings.listbuttons);
     exchange.Text(IDC_CFG_FASTWIND, m_settings.fastwind);
     exchange.Text(IDC_CFG_HIDEDELAY, m_settings.hidedelay, kMinHideDelay, kMaxHideDelay);
     exchange.Text(IDC_CFG_MAXFILES, m_settings.maxfiles, kMinMaxFiles, kMaxMaxFiles);

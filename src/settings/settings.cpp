@@ -7,11 +7,13 @@
 
 namespace settings_ini {
 const char* const kKeys[kKeyCount] = {"bookmark",  "pausefile", "fastwind",  "mousepause", "showhours",
-                                      "clipmouse", "remaining", "hidedelay", "maxfiles",   "minlength"};
+                                      "clipmouse", "remaining", "hidedelay", "maxfiles",   "minlength",
+                                      "listbuttons"};
 
 int& Field(Settings& s, int index) {
     int* const fields[kKeyCount] = {&s.bookmark,  &s.pausefile, &s.fastwind,  &s.mousepause, &s.showhours,
-                                    &s.clipmouse, &s.remaining, &s.hidedelay, &s.maxfiles,   &s.minlength};
+                                    &s.clipmouse, &s.remaining, &s.hidedelay, &s.maxfiles,   &s.minlength,
+                                    &s.listbuttons};
     return *fields[index];
 }
 
@@ -31,6 +33,7 @@ void Settings::SetDefaults() {
     hidedelay = 2;
     maxfiles = 30;
     minlength = 0;
+    listbuttons = 0;
 }
 
 int HideDelaySeconds(const Settings& s) {

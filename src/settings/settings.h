@@ -15,6 +15,7 @@ struct Settings {
     int hidedelay; // seconds the bar stays after the mouse rests outside it
     int maxfiles;  // how many files the data file keeps, the most recently used
     int minlength; // minutes: a file the host reports shorter is not remembered; 0 remembers every file
+    int listbuttons; // the bar's previous and next buttons
 
     Settings() { SetDefaults(); }
     void SetDefaults();
@@ -46,7 +47,7 @@ inline bool IsOn(int value) {
 
 namespace settings_ini {
 constexpr const char* kSection = "gen_morvix";
-constexpr int kKeyCount = 10;
+constexpr int kKeyCount = 11;
 constexpr int kRemainingKey = 6;
 extern const char* const kKeys[kKeyCount];
 // The field of s behind kKeys[index].

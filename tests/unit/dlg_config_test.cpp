@@ -99,6 +99,7 @@ TEST_F(ConfigDialog, OpensFromTemplate2002OverTheBarWithTheFieldsInOrderThenTheA
         {"check", IDC_CFG_MOUSEPAUSE, BST_CHECKED, 0, ""},
         {"check", IDC_CFG_SHOWHOURS, BST_CHECKED, 0, ""},
         {"check", IDC_CFG_CLIPMOUSE, BST_UNCHECKED, 0, ""},
+        {"check", IDC_CFG_LISTBUTTONS, BST_UNCHECKED, 0, ""},
         {"settext", IDC_CFG_FASTWIND, 0, 0, "30"},
         {"settext", IDC_CFG_HIDEDELAY, 0, 0, "2"},
         {"settext", IDC_CFG_MAXFILES, 0, 0, "30"},
@@ -125,6 +126,7 @@ TEST_F(ConfigDialog, OkReadsTheBoxesInOrderThenTheNumbersAndWritesAllKeys) {
     dialog.user = [](FakeConfigDialog& d) {
         d.Tick(IDC_CFG_BOOKMARK, false);
         d.Tick(IDC_CFG_CLIPMOUSE, true);
+        d.Tick(IDC_CFG_LISTBUTTONS, true);
         d.Type(IDC_CFG_FASTWIND, " 500 ");
         d.ClearLog();
         d.Click(IDOK);
@@ -133,16 +135,19 @@ TEST_F(ConfigDialog, OkReadsTheBoxesInOrderThenTheNumbersAndWritesAllKeys) {
     const std::vector<DialogCall> want = {
         {"getcheck", IDC_CFG_BOOKMARK, 0, 0, ""},   {"getcheck", IDC_CFG_PAUSEFILE, 0, 0, ""},
         {"getcheck", IDC_CFG_MOUSEPAUSE, 0, 0, ""}, {"getcheck", IDC_CFG_SHOWHOURS, 0, 0, ""},
-        {"getcheck", IDC_CFG_CLIPMOUSE, 0, 0, ""},  {"gettext", IDC_CFG_FASTWIND, 0, 0, ""},
-        {"gettext", IDC_CFG_HIDEDELAY, 0, 0, ""},   {"gettext", IDC_CFG_MAXFILES, 0, 0, ""},
-        {"gettext", IDC_CFG_MINLENGTH, 0, 0, ""},   {"end", 0, IDOK, 0, ""},
+        {"getcheck", IDC_CFG_CLIPMOUSE, 0, 0, ""},  {"getcheck", IDC_CFG_LISTBUTTONS, 0, 0, ""},
+        {"gettext", IDC_CFG_FASTWIND, 0, 0, ""},    {"gettext", IDC_CFG_HIDEDELAY, 0, 0, ""},
+        {"gettext", IDC_CFG_MAXFILES, 0, 0, ""},    {"gettext", IDC_CFG_MINLENGTH, 0, 0, ""},
+        {"end", 0, IDOK, 0, ""},
     };
     EXPECT_EQ(want, dialog.log);
-    ExpectSettings(Make(0, 1, 500, 1, 1, 1));
-    ASSERT_EQ(10u, ini.WriteCount());
+    Settings saved = Make(0, 1, 500, 1, 1, 1);
+    saved.listbuttons = 1;
+    ExpectSettings(saved);
+    ASSERT_EQ(11u, ini.WriteCount());
     for (int i = 0; i < settings_ini::kKeyCount; ++i)
         EXPECT_EQ(settings_ini::kKeys[i], ini.writes[i].key.value_or("")) << "write " << i;
-    ExpectIniHolds({"0", "1", "500", "1", "1", "1", "0", "2", "30", "0"});
+    ExpectIniHolds({"0", "1", "500", "1", "1", "1", "0", "2", "30", "0", "1"});
 }
 
 TEST_F(ConfigDialog, OkWithNothingChangedRewritesEveryKeyWithItsValue) {
@@ -154,8 +159,8 @@ TEST_F(ConfigDialog, OkWithNothingChangedRewritesEveryKeyWithItsValue) {
     Run();
     EXPECT_EQ(IDOK, dialog.endResult);
     EXPECT_EQ(0u, dialog.Calls({"msgbox"}).size());
-    EXPECT_EQ(10u, ini.WriteCount());
-    ExpectIniHolds({"0", "1", "45", "1", "0", "1", "0", "60", "1000", "0"});
+    EXPECT_EQ(11u, ini.WriteCount());
+    ExpectIniHolds({"0", "1", "45", "1", "0", "1", "0", "60", "1000", "0", "0"});
 }
 
 TEST_F(ConfigDialog, CancelAfterChangesReadsNothingAndWritesNothing) {
@@ -223,8 +228,8 @@ TEST_F(ConfigDialog, ACorrectedNumberThenSavesEverything) {
     Settings want = Make(1, 1, -12, 1, 0, 0);
     want.hidedelay = 7;
     ExpectSettings(want);
-    EXPECT_EQ(10u, ini.WriteCount());
-    ExpectIniHolds({"1", "1", "-12", "1", "0", "0", "0", "7", "30", "0"});
+    EXPECT_EQ(11u, ini.WriteCount());
+    ExpectIniHolds({"1", "1", "-12", "1", "0", "0", "0", "7", "30", "0", "0"});
 }
 
 TEST_F(ConfigDialog, ReadsTheWholeTextSoALongTextCannotBeCutIntoANumber) {

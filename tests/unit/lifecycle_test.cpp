@@ -112,7 +112,7 @@ TEST_F(LifecycleTest, InitTapsTheHostFirstThenBarStoreAndSettingsLast) {
     ASSERT_GE(steps.size(), 5u);
     EXPECT_EQ(Steps(steps.begin(), steps.begin() + 5),
               (Steps{"subclass", "hook", "dialog 2001 unowned", "ini directory", "ini file"}));
-    EXPECT_EQ(steps.back(), "ini read minlength");
+    EXPECT_EQ(steps.back(), "ini read listbuttons");
 }
 
 TEST_F(LifecycleTest, QuitClosesTheBarSavesThenUnhooksAndWritesNoSettings) {

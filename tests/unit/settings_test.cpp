@@ -102,10 +102,10 @@ TEST_F(SettingsTest, SaveWritesAllKeysInOrderAsPlainDecimals) {
     settings.fastwind = -5;
     settings.Save(ipc, ini);
     const char* keys[] = {"bookmark",  "pausefile", "fastwind",  "mousepause", "showhours",
-                          "clipmouse", "remaining", "hidedelay", "maxfiles",   "minlength"};
-    const char* values[] = {"1", "1", "-5", "1", "1", "0", "0", "2", "30", "0"};
-    ASSERT_EQ(ini.WriteCount(), 10u);
-    for (int i = 0; i < 10; ++i) {
+                          "clipmouse", "remaining", "hidedelay", "maxfiles",   "minlength", "listbuttons"};
+    const char* values[] = {"1", "1", "-5", "1", "1", "0", "0", "2", "30", "0", "0"};
+    ASSERT_EQ(ini.WriteCount(), 11u);
+    for (int i = 0; i < 11; ++i) {
         EXPECT_EQ(ini.writes[i].path, path);
         EXPECT_EQ(ini.writes[i].section, std::string("gen_morvix"));
         EXPECT_EQ(ini.writes[i].key, std::string(keys[i]));

@@ -116,6 +116,12 @@ void HostWindow::OnCommand(WPARAM wParam) {
     case ipc::kCmdQuit:
         m_links.requestQuit();
         break;
+    case ipc::kCmdPreviousEntry:
+        player.Previous();
+        break;
+    case ipc::kCmdNextEntry:
+        player.Next();
+        break;
     default:
         break;
     }

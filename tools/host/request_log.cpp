@@ -46,6 +46,10 @@ const char* CommandName(WPARAM id) {
         return "forward 5 s";
     case ipc::kCmdBack5:
         return "back 5 s";
+    case ipc::kCmdPreviousEntry:
+        return "previous entry";
+    case ipc::kCmdNextEntry:
+        return "next entry";
     default:
         return "unknown";
     }

@@ -19,6 +19,7 @@ public:
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) override {
         return ::SendMessageA(*m_target, message, wParam, lParam);
     }
+    HWND Window() override { return *m_target; }
 
 private:
     const HWND* m_target;
