@@ -29,7 +29,8 @@ FakeBarWindows::FakeBarWindows()
                {IDC_SKIP_BACK10, "Button", {77, 24, 147, 38}}, {IDC_SKIP_BACK30, "Button", {7, 24, 77, 38}},
                {IDC_VOLUME, kTrackbar, {451, 21, 475, 59}},    {IDC_PLAYPAUSE, "Button", {485, 24, 555, 38}},
                {IDC_EXIT, "Button", {505, 45, 555, 59}},       {IDC_SEEK, kTrackbar, {1, 7, 671, 24}},
-               {IDC_RESTORE, "Button", {485, 45, 502, 59}}} {}
+               {IDC_RESTORE, "Button", {485, 45, 502, 59}},    {IDC_PREVIOUS, "Button", {395, 45, 416, 59}},
+               {IDC_NEXT, "Button", {418, 45, 439, 59}}} {}
 
 HWND FakeBarWindows::NewHandle() {
     return reinterpret_cast<HWND>(m_nextHandle++);

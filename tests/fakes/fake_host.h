@@ -48,7 +48,9 @@ public:
     // Called after each request is answered (re-entrancy tests send nested messages from here).
     std::function<void(const HostRequest&)> onRequest;
 
+    HWND window = nullptr; // the main window
     LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HWND Window() override { return window; }
     void ClearLog() { log.clear(); }
 
 private:

@@ -104,6 +104,29 @@ TEST(BarWindow, ShowingOverVideoOnAnotherMonitorMovesTheBarThereAndBack) {
         << "in place: not moved again";
 }
 
+// The option is read at each show: the options dialog changes it while the bar is hidden.
+TEST(BarWindow, ThePreviousAndNextButtonsComeAndGoWithTheirOptionAtTheNextShow) {
+    VideoRig rig;
+    const auto rect = [&rig](int id) { return RectText(rig.windows.W(rig.windows.Item(id)).rect); };
+    const auto shown = [&rig](int id) { return rig.windows.W(rig.windows.Item(id)).visible; };
+    EXPECT_FALSE(shown(IDC_PREVIOUS) || shown(IDC_NEXT));
+    rig.settings.listbuttons = 1;
+    rig.ShowOutside();
+    // 800 / 673 of the template: the shuttle from 7 to 393, the buttons at 395 and 418, 21 wide.
+    EXPECT_EQ(rect(IDC_SHUTTLE), "8,38,466,59");
+    EXPECT_EQ(rect(IDC_PREVIOUS), "469,45,493,59");
+    EXPECT_EQ(rect(IDC_NEXT), "496,45,520,59");
+    EXPECT_TRUE(shown(IDC_PREVIOUS) && shown(IDC_NEXT));
+    rig.windows.Dispatch(WM_CLOSE, 0, 0);
+    rig.settings.listbuttons = 0;
+    rig.ShowOutside();
+    EXPECT_EQ(rect(IDC_SHUTTLE), "8,38,521,59");
+    EXPECT_FALSE(shown(IDC_PREVIOUS) || shown(IDC_NEXT));
+    // Two buttons apart by nothing, or in the wrong order, leave the shuttle no narrower than its left edge.
+    EXPECT_EQ(RectText(ShuttleBesideListButtons(RECT{7, 38, 439, 59}, RECT{5, 45, 26, 59}, RECT{28, 45, 49, 59})),
+              "7,38,7,59");
+}
+
 TEST(BarWindow, InitSetsSliderRangesTicksAndTheClockFont) {
     FakeHost player;
     CWinampIPC host(player);

@@ -272,6 +272,14 @@ TEST(BarVisibility, HostFactsDecideWhetherTheBarMayShow) {
     rig.bar.OnPlaybackChanged();
     rig.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
     EXPECT_TRUE(rig.Visible());
+    // A hidden video window settles nothing: the host is asked, and a visualisation shows no bar.
+    BarRig hidden;
+    hidden.player.videoPlaying = 0;
+    hidden.windows.W(hidden.windows.AddTopLevel("Winamp Video")).visible = false;
+    hidden.Create();
+    hidden.Mouse(WM_LBUTTONDOWN, kOutsideX, kOutsideY);
+    EXPECT_EQ(hidden.player.log, (Requests{User(0, 630, 1), User(0, 501, 0)}));
+    EXPECT_FALSE(hidden.Visible());
 }
 
 TEST(BarVisibility, ResumeNoticeShowsForTheHideDelayWithoutTheClipAndOnlyOverFullScreenVideo) {
@@ -363,6 +371,14 @@ TEST(BarVisibility, TheKeyboardStaysWhereItWasAndComesBackAfterAClickOnTheBar) {
     rig.windows.foreground = other;
     rig.windows.Dispatch(WM_CLOSE, 0, 0);
     EXPECT_EQ(rig.windows.foreground, other);
+    // The window it came from has gone ("Rstr" closed the video): the host's main window has it.
+    rig.player.window = rig.windows.AddTopLevel("Winamp v1.x");
+    rig.windows.foreground = rig.video;
+    rig.ShowOutside();
+    rig.windows.W(rig.video).visible = false;
+    rig.windows.foreground = rig.windows.bar();
+    rig.windows.Dispatch(WM_CLOSE, 0, 0);
+    EXPECT_EQ(rig.windows.foreground, rig.player.window);
 }
 
 TEST(BarVisibility, ExitHidesThenQuitsTheHost) {
