@@ -216,6 +216,11 @@ bool CDlgButtons::OnTimer(UINT_PTR id) {
 void CDlgButtons::OnRestore() {
     const HWND video = FindVideoWindow();
     if (video != nullptr) {
+        // The keyboard is the video's (the bar's button does not take it): it goes to the host's main
+        // window first, or the system would give it to the desktop as the video window goes.
+        const HWND top = m_windows.GetForegroundWindow();
+        const HWND host = m_host.MainWindow();
+        if (host != nullptr && (top == video || top == m_hWnd)) m_windows.SetForegroundWindow(host);
         // The bar stays: its next tick (or mouse message) finds the host out of full screen and hides it.
         m_windows.SendMessageA(video, WM_CLOSE, 0, 0);
         return;

@@ -42,7 +42,10 @@ TEST_F(WinampIpcTest, CommandsSendTheirCodes) {
     ipc.SkipForward5();
     ipc.SkipBack5();
     ipc.QuitHost();
-    ExpectRequests({User(90000, 106), User(55, 122), Command(40060), Command(40061), Command(40001)});
+    ipc.PreviousEntry();
+    ipc.NextEntry();
+    ExpectRequests({User(90000, 106), User(55, 122), Command(40060), Command(40061), Command(40001),
+                    Command(40044), Command(40048)});
 }
 
 // A host that gives the same answer to everything.
