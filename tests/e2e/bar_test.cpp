@@ -186,9 +186,10 @@ TEST(Bar, PreviousAndNextStandWholeBesideTheShuttleAndMoveThroughThePlaylist) {
         EXPECT_TRUE(::IntersectRect(&inside, &mine, &bar) && ::EqualRect(&inside, &mine)) << "button " << id;
         for (HWND c = ::GetWindow(host.Bar(), GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
             RECT other = probe::WindowRect(c);
-            if (c != host.BarControl(id) && ::IsWindowVisible(c))
+            if (c != host.BarControl(id) && ::IsWindowVisible(c)) {
                 EXPECT_FALSE(::IntersectRect(&both, &mine, &other))
                     << "button " << id << " and control " << ::GetDlgCtrlID(c) << " overlap";
+            }
         }
     }
     for (const auto& [button, entry] : {std::pair{2027, 1}, {2027, 2}, {2026, 1}}) {

@@ -478,6 +478,11 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
         "holddata on\nrestart\nnext\nplay\nseek 300000\nwait 2000\nnext\nwait 1000\nconfig\n"
         "removefile 1\nholddata off\nrestart\n";
     const std::string heldThenA = held + aAfterB, heldThenB = held + bFirst;
+    // Full screen, the bar brought up by the mouse, and its buttons: a.avi, next, b.avi to 3:20, next, previous.
+    const char* const byTheBar =
+        "play\nseek 125000\nwait 1500\nfullscreen on\nwait 400\nmove 640 400\nmove 652 404\nwaitbar shown 3000\n"
+        "clickbar 2027\nwait 1000\nseek 200000\nwait 3000\nreport\nclickbar 2027\nwait 1500\nclickbar 2026\n"
+        "waitrequest 106 5000\nwait 1000\nreport\n";
     // clang-format off
     const Journey rows[] = {
         {"watch, pick another file, come back", three,
@@ -559,6 +564,8 @@ TEST(Bookmarks, JourneysResumeWhereThePersonLeftTheFile) {
          {known, heldThenA.c_str()}, true, true, false, 0, false, 0, 0, nullptr, 1},
         {"the data file held at start, a.avi removed, the file let go, start again: b.avi, untouched", films,
          {known, heldThenB.c_str()}, true, false, false, 2500},
+        {"with listbuttons 1, full screen, next and next on the bar, previous on the bar: b.avi", three,
+         {byTheBar}, true, false, true, 2500, false, 0, 0, "listbuttons=1", 1},
         // Init reads nothing on the host's thread: less than one disk call of 200 ms.
         {"watch, quit, start again on a slow disk, play at once", films,
          {"play\nseek 1200000\nwait 3000\nreport\nquit\n",

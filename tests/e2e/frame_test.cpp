@@ -141,8 +141,10 @@ TEST(PluginFrame, AfterQuitAProcedureLeftInTheChainOnlyPassesMessagesOn) {
     host.Player().SetListPos(0);
     SubclassWithGuardedBystander(host.MainWindow());
     host.Record()->quit();
-    const std::optional<std::string> saved = TestHost::ReadFile(host.DataFile());
-    ASSERT_TRUE(saved);
+    // Quit leaves a write that outlasts its wait to the worker (a slow disk, a loaded machine).
+    std::optional<std::string> saved;
+    ASSERT_TRUE(host.WaitFor([&] { return (saved = TestHost::ReadFile(host.DataFile())).has_value(); }, 10000))
+        << "no data file after quit";
 
     host.Log().Clear();
     host.Player().Next();
