@@ -96,6 +96,7 @@ const Grammar kGrammar[] = {
     {"waitfile", "tn", "waitfile NAME MS", nullptr},
     {"removefile", "n", "removefile ENTRY", nullptr},
     {"holddata", "w", "holddata on|off", "on|off"},
+    {"setting", "tn", "setting KEY VALUE", nullptr},
 };
 
 bool Allowed(const char* words, const std::string& word) {
@@ -462,6 +463,12 @@ bool ScriptRunner::FileStep(const ScriptStep& step) {
         m_heldData = ::CreateFileA(data.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (m_heldData == INVALID_HANDLE_VALUE)
             Fail(step, "cannot hold " + data + ", error " + std::to_string(::GetLastError()));
+    } else if (verb == "setting") {
+        // The plug-in's own INI section, as a person edits it between two runs (the plug-in writes it at quit).
+        const std::string value = std::to_string(step.numbers[0]);
+        if (!::WritePrivateProfileStringA("gen_morvix", step.args[0].c_str(), value.c_str(),
+                                          m_session.IniFile().c_str()))
+            Fail(step, "cannot write " + m_session.IniFile());
     } else {
         return false;
     }

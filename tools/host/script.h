@@ -37,6 +37,7 @@
 //                                 Remove, then OK
 //   holddata on|off               the host holds the plug-in's data file open sharing nothing, as another
 //                                 program may, or lets it go
+//   setting KEY VALUE             the plug-in's INI key KEY set to VALUE (between quit and restart)
 #pragma once
 #include <functional>
 #include <optional>
