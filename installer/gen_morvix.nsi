@@ -1,5 +1,5 @@
 ; Installer of gen_morvix for the Winamp media player, built by `./dev dist`:
-;   makensis -DVERSION=1.2.0 -DDLL=path\gen_morvix.dll -DOUTFILE=path\setup.exe [-DTARGET64] gen_morvix.nsi
+;   makensis -DVERSION=1.3.0 -DDLL=path\gen_morvix.dll -DOUTFILE=path\setup.exe [-DTARGET64] gen_morvix.nsi
 ; The shipped installer is 32-bit, like the player. TARGET64 builds the same script for the 64-bit stub,
 ; only so that the tests can run it under the 64-bit Wine of the build machines.
 ;
