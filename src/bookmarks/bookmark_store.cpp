@@ -15,6 +15,9 @@ constexpr int kEndMs = 10000;
 // After a resume's jump the host may report the old place for a while: for up to this many ticks a
 // position far from the jump's target is taken for the old place, not for a move of the person's.
 constexpr int kSettleTicks = 5;
+// A tick that sees another entry current takes it for a new file only this near that entry's start: the
+// current entry also moves without a new file (the playing entry taken out of the playlist).
+constexpr int kNewFileMs = 5000;
 // How long a run's start waits for the data file's read: well under one call of a slow disk.
 constexpr DWORD kLoadWaitMs = 100;
 } // namespace
@@ -62,12 +65,20 @@ void CBookmarkStore::OnTimer(UINT_PTR timer, DWORD now) {
 // The host sends no notification while a file simply plays: without asking, the position recorded
 // when the file is left would be the one of the last notification, often the moment it started.
 void CBookmarkStore::OnClock(DWORD now) {
-    // A host that moves on and announces it later (or a file that played while remembering was off)
-    // would have another file's position recorded under the tracked name.
-    // Nor inside a resume (a host that pumps its messages while it pauses).
+    // Nothing inside a resume (a host that pumps its messages while it pauses).
     if (m_resume == ResumeStage::Pausing) return;
     if (m_resume == ResumeStage::Settling && --m_settleTicks <= 0) m_resume = ResumeStage::None;
-    if (!Bookmarking() || currentFile.empty() || !TrackedIsCurrent()) return;
+    if (!Bookmarking() || currentFile.empty()) return;
+    // A host that moves on and announces it later: the tick is the first to see the change, and takes it
+    // as the announcement would. Left to the announcement, a quick way back (next, then previous) found
+    // the tracked name current again, playing from its start, and recorded that over its place.
+    const std::string name = CurrentEntryName();
+    if (name != currentFile) {
+        const unsigned track = m_track;
+        const int position = name.empty() ? -1 : m_host.GetPosition();
+        if (track == m_track && position >= 0 && position < kNewFileMs) TrackChange(name);
+        return;
+    }
     m_now = now;
     if (!m_clockSeen) m_writtenAt = now;
     m_clockSeen = true;

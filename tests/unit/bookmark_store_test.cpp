@@ -378,16 +378,22 @@ TEST_F(BookmarkStoreTest, AFileShorterThanTheOptionSaysIsNeitherResumedNorWritte
     EXPECT_EQ(1765400000, DecodeDataFile(files.files[kPath]).entries[0].lastPlayed);
 }
 
-// A host that moves to the next entry and announces it only later (or a file played while remembering
-// was off): the ticks between see another file, and record nothing under the tracked name.
-TEST_F(BookmarkStoreTest, TicksWhileAnotherFileIsCurrentRecordNothingForTheTrackedOne) {
+// A host that moves to the next entry and announces it only later: the tick that sees another file at its
+// start takes the change, records nothing of it under the tracked name, and a quick way back resumes the
+// first file rather than record its new start over its place. Another entry far from its start is the
+// playing one taken out of the playlist: no change.
+TEST_F(BookmarkStoreTest, ATickThatSeesAnotherFileAtItsStartTakesTheChangeBeforeTheHostAnnouncesIt) {
+    const std::vector<HostRequest> back = {kListPos,  kFileName, Position(3000),
+                                           Status(1), kPause,    Jump(1200000)};
     Open();
     Run({{"a.avi", 0, 1, {kListPos, kFileName}},
          {"a.avi", 1200000, 1, {kListPos, kFileName, Position(1200000), Length(180)}, kClock, 1000},
-         {"b.avi", 500, 1, {kListPos, kFileName}, kClock, 2000},
-         {"b.avi", 50000, 1, {kListPos, kFileName}, kClock, 60000},
-         {"b.avi", 50000, 1, {kListPos, kFileName}}});
-    EXPECT_EQ((Saved_{{"b.avi", 0}, {"a.avi", 1200000}}), Saved());
+         {"x.avi", 1201000, 1, {kListPos, kFileName, Position(1201000)}, kClock, 1500},
+         {"b.avi", 500, 1, {kListPos, kFileName, Position(500)}, kClock, 2000},
+         {"b.avi", 50000, 1, {kListPos, kFileName, Position(50000), Length(180), Status(1)}, kClock, 60000},
+         {"a.avi", 3000, 1, back, kClock, 61000},
+         {"a.avi", 1200000, 3, {kListPos, kFileName, Position(1200000)}}});
+    EXPECT_EQ((Saved_{{"a.avi", 1200000}, {"b.avi", 50000}}), Saved());
 }
 
 // After the upgrade from 1.0.0 a file the code page lacks is found under the host's lossy ANSI name; and
