@@ -362,7 +362,7 @@ std::vector<std::size_t> Stages(const Journey& row) {
 std::vector<std::size_t> FirstStages(const Journey* rows, std::size_t count) {
     const auto alone = [](const Journey& row) {
         for (const char* run : row.runs)
-            if (std::strstr(run, "\nmove ")) return true;
+            if (std::strstr(run, "move ") || std::strstr(run, "clickbar ")) return true;
         return false;
     };
     std::vector<std::size_t> first(count, 0);
